@@ -1,0 +1,56 @@
+# Vaultwick: a thin wrapper over CMake. `make run` and `make test` install what
+# is missing first (Debian packages, needs root or sudo).
+BUILD ?= build
+JOBS ?= 2
+CMAKE_FLAGS ?=
+ifeq ($(CI),true)
+CMAKE_FLAGS += -DVW_WERROR=ON
+endif
+
+.PHONY: all deps configure build run test test-unit test-sanitize bench assets fuzz clean
+
+all: build
+
+deps:
+	@bash scripts/install-deps
+
+configure:
+	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j$(JOBS)
+
+run: deps build
+	./$(BUILD)/vaultwick
+
+test: deps build test-sanitize
+	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+
+# Parsers and the collector again under AddressSanitizer and UBSan.
+test-sanitize: configure
+	@cmake -S . -B $(BUILD)-sanitize -DVW_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(BUILD)-sanitize -j$(JOBS) --target unit_tests
+	cd $(BUILD)-sanitize && ./tests/unit_tests --gtest_filter='$(SANITIZE_FILTER)' --gtest_brief=1
+
+SANITIZE_FILTER ?= Collector*:String*:TextFile*:StateFile*:Wav*:Ogg*:ImageFile*:SaveData*
+
+bench: deps
+	@cmake -S . -B $(BUILD)-bench -DVW_BENCH=ON -DVW_TESTS=OFF -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(BUILD)-bench -j$(JOBS)
+	./$(BUILD)-bench/bench/vw_bench
+
+# Runs the fuzzers for a short while each (clang's libFuzzer).
+fuzz: deps
+	@cmake -S . -B $(BUILD)-fuzz -DVW_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang >/dev/null
+	@cmake --build $(BUILD)-fuzz -j$(JOBS)
+	@for f in fuzz/*_fuzz.cpp; do n=$$(basename $$f .cpp); \
+	  mkdir -p fuzz/corpus/$$n; ./$(BUILD)-fuzz/tests/$$n -max_total_time=$${FUZZ_SECONDS:-60} fuzz/corpus/$$n || exit 1; done
+
+# Regenerates the art and sound in data/ and the contact sheet.
+assets: deps
+	@cmake -S tools/assetgen -B $(BUILD)/assetgen -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(BUILD)/assetgen -j$(JOBS)
+	$(BUILD)/assetgen/assetgen data docs/assets.png
+
+clean:
+	rm -rf $(BUILD) $(BUILD)-sanitize $(BUILD)-bench $(BUILD)-fuzz

@@ -1,0 +1,96 @@
+// The host application object: owns the devices and runs the main loop that
+// turns window events into the application's lifecycle hooks.
+#pragma once
+
+#include <cstdio>
+
+#include "runtime/object.h"
+
+class gxtkGraphics;
+class gxtkInput;
+class gxtkAudio;
+
+class gxtkApp : public gxtkObject {
+ public:
+  gxtkGraphics* graphics;
+  gxtkInput* input;
+  gxtkAudio* audio;
+  int updateRate;       // updates per second; 0: no timed updates
+  double nextUpdate;    // clock time the next update is due, seconds
+  double updatePeriod;  // 1 / updateRate
+  bool suspended;       // while the window is iconified
+
+  gxtkApp();
+  void mark() override;
+
+  virtual gxtkGraphics* GraphicsDevice() { return graphics; }
+  virtual gxtkInput* InputDevice() { return input; }
+  virtual gxtkAudio* AudioDevice() { return audio; }
+  virtual String AppTitle() { return String("<TODO>"); }
+  virtual String LoadState();
+  virtual int SaveState(String state);
+  virtual String LoadString(String path);
+  virtual int SetUpdateRate(int rate);
+  virtual int MilliSecs();
+  virtual int Loading() { return 0; }
+  virtual int OnCreate() { return 0; }
+  virtual int OnSuspend() { return 0; }
+  virtual int OnResume() { return 0; }
+  virtual int OnUpdate() { return 0; }
+  virtual int OnRender() { return 0; }
+  virtual int OnLoading() { return 0; }
+
+  // The main loop; returns when the window has been closed.
+  void Run();
+
+  // Guarded hook calls: each checks its preconditions and ends with one
+  // collector step.
+  void InvokeOnCreate();
+  void InvokeOnUpdate();
+  void InvokeOnRender();
+  void InvokeOnSuspend();
+  void InvokeOnResume();
+
+  // Window-system callbacks; they reach the input device through `app`.
+  static void OnKey(int key, int action);
+  static void OnChar(int character, int action);
+  static void OnMouseButton(int button, int action);
+  static void OnWindowSize(int width, int height);
+  static void OnWindowRefresh();
+
+ private:
+  // One pass of the timed loop once updates are due; see Run.
+  void RunDueUpdates();
+  // The window's close: suspend once so the application can save.
+  void SuspendBeforeClose();
+};
+
+extern gxtkApp* app;
+extern void (*runner)();
+extern int argc;
+extern const char** argv;
+
+void RunApp();
+
+// Paths and files.
+String bb_data_FixDataPath(String path);
+FILE* fopenFile(String path, String mode);
+// Name of the state file in the working directory.
+extern const char* const kStateFileName;
+
+// Errors and output.
+void warn(const char* text);
+[[noreturn]] void fail(const char* text);
+int Print(String text);
+int DebugLog(String text);
+int Error(String message);
+[[noreturn]] void dbg_error(const char* text);
+void dbg_stop();
+int DebugStop();
+void sighandler(int sig);
+void dbg_print(String text);
+
+// The translated program's entry points.
+int bb_std_main(int argc, const char** argv);
+int bbInit();
+int bbMain();

@@ -1,0 +1,96 @@
+// Logical data paths, opening files, text files and the state file.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "host/app.h"
+
+const char* const kStateFileName = ".tovrinstate";
+
+namespace {
+
+struct Area {
+  const char* prefix;
+  const char* folder;
+};
+
+const Area kAreas[] = {
+    {"tovrin://data/", "./data/"},
+    {"tovrin://internal/", "./internal/"},
+    {"tovrin://external/", "./external/"},
+};
+
+const char* const kStateTempName = ".tovrinstate.tmp";
+
+// Writes all of `bytes` to a new file and syncs it: 0, -1 (cannot create) or -2 (short write).
+int write_synced(const char* path, const std::string& bytes) {
+  FILE* f = std::fopen(path, "wb");
+  if (!f) return -1;
+  bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  ok = std::fflush(f) == 0 && ok;
+  ok = fsync(fileno(f)) == 0 && ok;
+  ok = std::fclose(f) == 0 && ok;
+  return ok ? 0 : -2;
+}
+
+void sync_working_folder() {
+  int fd = open(".", O_RDONLY | O_DIRECTORY);
+  if (fd < 0) return;
+  fsync(fd);
+  close(fd);
+}
+
+}  // namespace
+
+String bb_data_FixDataPath(String path) {
+  int i = path.Find(String(":/"));
+  if (i != -1 && path.Find(String("/")) == i + 1) return path;
+  if (path.StartsWith(String("./")) || path.StartsWith(String("/"))) return path;
+  return String("tovrin://data/") + path;
+}
+
+FILE* fopenFile(String path, String mode) {
+  if (path.StartsWith(String("tovrin://"))) {
+    const Area* area = nullptr;
+    for (const Area& a : kAreas)
+      if (path.StartsWith(String(a.prefix))) area = &a;
+    if (!area) return nullptr;
+    path = String(area->folder) + path.Slice(static_cast<int>(std::strlen(area->prefix)));
+  }
+  // Paths are UTF-8 on this system.
+  return std::fopen(path.ToUtf8().c_str(), mode.ToCString().c_str());
+}
+
+// The new state goes to a temporary file beside the old one and replaces it in
+// one rename, so a crash or a full disk mid-save never loses the saved state.
+int gxtkApp::SaveState(String state) {
+  int result = write_synced(kStateTempName, state.ToUtf8());
+  if (result != 0) {
+    std::remove(kStateTempName);
+    return result;
+  }
+  if (std::rename(kStateTempName, kStateFileName) != 0) {
+    std::remove(kStateTempName);
+    return -1;
+  }
+  sync_working_folder();
+  return 0;
+}
+
+String gxtkApp::LoadState() {
+  FILE* f = std::fopen(kStateFileName, "rb");
+  if (!f) return String();
+  String state = String::Load(f);
+  std::fclose(f);
+  return state;
+}
+
+String gxtkApp::LoadString(String path) {
+  FILE* f = fopenFile(path, String("rb"));
+  if (!f) return String();
+  String text = String::Load(f);
+  std::fclose(f);
+  return text;
+}

@@ -1,0 +1,211 @@
+// The collector: allocation with size-class caches, the write barrier's
+// greying, budgeted marking, the sweep splice and lazy destruction.
+#include "runtime/gc.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+int gc_markbit = 1;
+// Each list is circular around a permanent sentinel; an empty list points at itself.
+gc_header gc_unmarked_list = {&gc_unmarked_list, &gc_unmarked_list, 0, 0};
+gc_header gc_queued_list = {&gc_queued_list, &gc_queued_list, 0, 0};
+gc_header gc_marked_list = {&gc_marked_list, &gc_marked_list, 0, 0};
+gc_header gc_free_list = {&gc_free_list, &gc_free_list, 0, 0};
+int gc_alloced_bytes = 0;
+int gc_max_alloced_bytes = 0;
+int gc_marked_bytes = 0;
+int gc_marked_objs = 0;
+int gc_free_bytes = 0;
+bool gc_force_sweep = false;
+void (*gc_root_marker)() = nullptr;
+
+namespace {
+
+const int kCacheClasses = 8;  // 8, 16, ..., 56 bytes (index = size / 8)
+const int kMaxCachedSize = 56;
+
+gc_header* gc_cache[kCacheClasses];
+int gc_alloced_after_sweep = 0;
+
+// Set while gc_check_invariant re-scans black objects: greying then only
+// records that a white object was reached, and changes nothing.
+bool g_probing = false;
+bool g_found_white = false;
+
+void list_clear(gc_header* list) { list->next = list->prev = list; }
+
+bool list_empty(const gc_header* list) { return list->next == list; }
+
+void list_remove(gc_header* h) {
+  h->next->prev = h->prev;
+  h->prev->next = h->next;
+}
+
+void list_append(gc_header* list, gc_header* h) {
+  h->next = list;
+  h->prev = list->prev;
+  list->prev->next = h;
+  list->prev = h;
+}
+
+// Moves every node of `from` to the end of `to`, leaving `from` empty.
+void list_splice(gc_header* to, gc_header* from) {
+  if (list_empty(from)) return;
+  gc_header* first = from->next;
+  gc_header* last = from->prev;
+  first->prev = to->prev;
+  to->prev->next = first;
+  last->next = to;
+  to->prev = last;
+  list_clear(from);
+}
+
+int header_size(const gc_header* h) { return h->flags & ~7; }
+
+gc_object* object_of(gc_header* h) { return reinterpret_cast<gc_object*>(h + 1); }
+
+void* allocate_block(int size) {
+  if (size <= kMaxCachedSize) {
+    gc_header*& cached = gc_cache[size / 8];
+    if (cached) {
+      gc_header* h = cached;
+      cached = h->next;
+      return h;
+    }
+  }
+  return std::malloc(sizeof(gc_header) + size);
+}
+
+// Marks queued objects until the queue is empty or the budget is spent.
+// Returns true when marking completed.
+bool mark_queued(bool unbudgeted) {
+  int limit = gc_marked_objs + GC_MARK_BUDGET;
+  while (!list_empty(&gc_queued_list)) {
+    if (!unbudgeted && gc_marked_objs >= limit) return false;
+    gc_header* h = gc_queued_list.next;
+    list_remove(h);
+    list_append(&gc_marked_list, h);
+    gc_marked_bytes += header_size(h);
+    ++gc_marked_objs;
+    object_of(h)->mark();
+  }
+  return true;
+}
+
+void sweep() {
+  list_splice(&gc_free_list, &gc_unmarked_list);
+  list_splice(&gc_unmarked_list, &gc_marked_list);
+  gc_free_bytes += gc_alloced_bytes - gc_marked_bytes;
+  gc_alloced_bytes = gc_marked_bytes;
+  gc_marked_bytes = 0;
+  gc_marked_objs = 0;
+  gc_markbit ^= 1;
+  gc_mark();
+  gc_alloced_after_sweep = gc_alloced_bytes;
+}
+
+}  // namespace
+
+void gc_init() {
+  list_clear(&gc_unmarked_list);
+  list_clear(&gc_queued_list);
+  list_clear(&gc_marked_list);
+  list_clear(&gc_free_list);
+  gc_alloced_bytes = gc_max_alloced_bytes = gc_marked_bytes = gc_marked_objs = 0;
+  gc_free_bytes = 0;
+  gc_alloced_after_sweep = 0;
+  gc_force_sweep = false;
+}
+
+void* gc_object::operator new(size_t size) { return gc_malloc(static_cast<int>(size)); }
+
+void gc_object::operator delete(void* p) { gc_free(static_cast<gc_object*>(p)); }
+
+void* gc_malloc(int size) {
+  size = (size + 7) & ~7;
+  gc_flush_free(size);
+  gc_header* h = static_cast<gc_header*>(allocate_block(size));
+  h->flags = size | gc_markbit;
+  list_append(&gc_unmarked_list, h);
+  gc_alloced_bytes += size;
+  if (gc_alloced_bytes > gc_max_alloced_bytes) gc_max_alloced_bytes = gc_alloced_bytes;
+  return h + 1;
+}
+
+void gc_free(gc_object* p) {
+  gc_header* h = p->gc_head();
+  int size = header_size(h);
+  gc_free_bytes -= size;
+  if (size > kMaxCachedSize) {
+    std::free(h);
+    return;
+  }
+  h->next = gc_cache[size / 8];
+  gc_cache[size / 8] = h;
+}
+
+void gc_flush_free(int size) {
+  int target = gc_free_bytes - size;
+  if (target < 0) target = 0;
+  while (gc_free_bytes > target) {
+    if (list_empty(&gc_free_list)) {
+      std::printf("ERROR:p=%p gc_free_bytes=%i\n", static_cast<void*>(&gc_free_list), gc_free_bytes);
+      std::fflush(stdout);
+      gc_free_bytes = 0;
+      return;
+    }
+    gc_header* h = gc_free_list.next;
+    list_remove(h);
+    delete object_of(h);
+  }
+}
+
+void gc_grey(gc_object* p) {
+  if (g_probing) {
+    g_found_white = true;
+    return;
+  }
+  gc_header* h = p->gc_head();
+  h->flags ^= 1;
+  list_remove(h);
+  list_append(&gc_queued_list, h);
+}
+
+void gc_mark_now(gc_object* p) {
+  if (!p || !gc_is_white(p)) return;
+  if (g_probing) {
+    g_found_white = true;
+    return;
+  }
+  gc_header* h = p->gc_head();
+  h->flags ^= 1;
+  list_remove(h);
+  list_append(&gc_marked_list, h);
+  gc_marked_bytes += header_size(h);
+  ++gc_marked_objs;
+  p->mark();
+}
+
+void gc_mark() {
+  if (gc_root_marker) gc_root_marker();
+}
+
+void gc_collect() {
+  int growth = gc_alloced_bytes - gc_alloced_after_sweep;
+  bool full = gc_force_sweep || growth > GC_FULL_STEP_GROWTH;
+  bool complete = mark_queued(full);
+  bool do_sweep = complete ? (full || growth > GC_SWEEP_GROWTH) : full;
+  if (do_sweep && !list_empty(&gc_unmarked_list)) sweep();
+  if (gc_force_sweep) {
+    gc_flush_free(gc_free_bytes);
+    gc_force_sweep = false;
+  }
+}
+
+bool gc_check_invariant() {
+  g_probing = true;
+  g_found_white = false;
+  for (gc_header* h = gc_marked_list.next; h != &gc_marked_list; h = h->next) object_of(h)->mark();
+  g_probing = false;
+  return !g_found_white;
+}

@@ -1,0 +1,213 @@
+// The main loop under the scripted window layer: hook order, update pacing,
+// catch-up after a stall, suspension and the close.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "fake_window.h"
+#include "host/bb_app.h"
+#include "input/input.h"
+
+namespace {
+
+// Records every hook with the virtual time it ran at.
+class RecordingApp : public bb_app_App {
+ public:
+  std::vector<std::string> log;
+  std::vector<double> update_times;
+  int rate_on_create = 60;
+  std::function<void()> on_update;
+
+  int m_OnCreate() override {
+    log.push_back("create");
+    if (rate_on_create) bb_app_SetUpdateRate(rate_on_create);
+    return 0;
+  }
+  int m_OnUpdate() override {
+    log.push_back("update");
+    update_times.push_back(fakewin::state().now);
+    if (on_update) on_update();
+    return 0;
+  }
+  int m_OnRender() override {
+    log.push_back("render");
+    return 0;
+  }
+  int m_OnSuspend() override {
+    log.push_back("suspend");
+    return 0;
+  }
+  int m_OnResume() override {
+    log.push_back("resume");
+    return 0;
+  }
+
+  int count(const std::string& hook) const { return static_cast<int>(std::count(log.begin(), log.end(), hook)); }
+};
+
+class MainLoop : public ::testing::Test {
+ protected:
+  RecordingApp* app_ = nullptr;
+
+  void SetUp() override {
+    fakewin::reset();
+    wlInit();
+    wlOpenWindow(640, 480, 0, 0, 0, 0, 0, 0, WL_WINDOW);
+    bb_std_main(0, nullptr);  // builds the framework; the game object is replaced below
+    app_ = new RecordingApp();
+    app_->g_new();
+  }
+
+  // The suspend and resume hooks in order.
+  std::string lifecycle() const {
+    std::string out;
+    for (const std::string& h : app_->log)
+      if (h == "suspend" || h == "resume") out += h + " ";
+    return out;
+  }
+
+  // The hooks seen from index `from` on, joined for readable failures.
+  std::string hooks(size_t from = 0, size_t count = 100) const {
+    std::string out;
+    for (size_t i = from; i < app_->log.size() && i < from + count; ++i) out += app_->log[i] + " ";
+    return out;
+  }
+};
+
+TEST_F(MainLoop, FirstRenderComesRightAfterCreateAndBeforeAnyUpdate) {
+  fakewin::request_close(0.1);
+  RunApp();
+  ASSERT_GE(app_->log.size(), 3u);
+  EXPECT_EQ(hooks(0, 3), "create render update ");
+  // At 60 Hz the first update is due one period after the rate was set.
+  EXPECT_NEAR(app_->update_times.at(0), 1.0 / 60, 1e-5);
+}
+
+TEST_F(MainLoop, RunsSixtyUpdatesPerSecondWithOneRenderEach) {
+  fakewin::request_close(1.0);
+  RunApp();
+  EXPECT_NEAR(app_->count("update"), 60, 1);
+  EXPECT_EQ(app_->count("render"), app_->count("update") + 1);
+  // The loop sleeps for the remaining time instead of spinning.
+  EXPECT_NEAR(fakewin::state().slept, 1.0, 0.02);
+}
+
+TEST_F(MainLoop, AfterAStallRunsExactlySevenUpdatesThenNormalPace) {
+  bool stalled = false;
+  app_->on_update = [&] {
+    if (!stalled && fakewin::state().now > 0.5) {
+      stalled = true;
+      fakewin::advance(3.0);  // a long hitch inside one update
+    }
+  };
+  fakewin::request_close(4.0);
+  RunApp();
+  // Find the stalled update, then count updates before the next render.
+  size_t i = 0;
+  while (i < app_->update_times.size() && app_->update_times[i] < 3.0) ++i;
+  ASSERT_LT(i, app_->update_times.size());
+  size_t first = 0;
+  int seen = 0;
+  for (size_t k = 0; k < app_->log.size(); ++k)
+    if (app_->log[k] == "update" && ++seen == static_cast<int>(i)) first = k;
+  // After the stalled update: 6 more catch-up updates in that pass (7 in all),
+  // one render, then one update per render.
+  std::string expected = "update update update update update update render update render update render update ";
+  EXPECT_EQ(hooks(first + 1, 12), expected);
+}
+
+TEST_F(MainLoop, IconifySuspendsOnceAndNothingRunsUntilRestored) {
+  fakewin::iconify(0.5);
+  fakewin::at(5.0, [] {});  // wake the wait without changing anything
+  fakewin::restore(10.0, true);
+  fakewin::request_close(10.5);
+  RunApp();
+  // One suspension while iconified; the last one comes with the close.
+  EXPECT_EQ(lifecycle(), "suspend resume suspend ");
+  for (double t : app_->update_times) EXPECT_FALSE(t > 0.52 && t < 10.0) << "update at " << t;
+}
+
+TEST_F(MainLoop, RestoredWithoutFocusStaysSuspendedUntilActive) {
+  fakewin::iconify(0.5);
+  fakewin::restore(1.0, false);
+  fakewin::focus(2.0, true);
+  fakewin::request_close(2.5);
+  RunApp();
+  EXPECT_EQ(lifecycle(), "suspend resume suspend ");
+  for (double t : app_->update_times) EXPECT_FALSE(t > 0.52 && t < 2.0) << "update at " << t;
+}
+
+TEST_F(MainLoop, LosingFocusAloneKeepsRunning) {
+  fakewin::focus(0.5, false);
+  fakewin::request_close(1.0);
+  RunApp();
+  EXPECT_EQ(app_->count("suspend"), 1);  // only the one before the close
+  EXPECT_NEAR(app_->count("update"), 60, 1);
+}
+
+TEST_F(MainLoop, UpdateRateSurvivesASuspension) {
+  std::vector<int> rates;  // the device's recorded rate while suspended, then after resume
+  fakewin::iconify(0.5);
+  fakewin::at(1.0, [&] { rates.push_back(bb_app_device->m_updateRate); });
+  fakewin::restore(2.0, true);
+  fakewin::at(2.05, [&] { rates.push_back(bb_app_device->m_updateRate); });
+  fakewin::request_close(2.1);
+  RunApp();
+  EXPECT_EQ(rates, (std::vector<int>{0, 60}));
+  EXPECT_EQ(bb_app_device->updateRate, 60);
+  // The clock restarts on resume: the first update after it is one period later.
+  double first_after = 0;
+  for (double t : app_->update_times)
+    if (t >= 2.0) {
+      first_after = t;
+      break;
+    }
+  EXPECT_NEAR(first_after, 2.0 + 1.0 / 60, 1e-5);
+}
+
+TEST_F(MainLoop, UntimedModeRendersOncePerEventAndNeverUpdates) {
+  app_->rate_on_create = 0;
+  fakewin::at(1.0, [] {});
+  fakewin::at(2.0, [] {});
+  fakewin::at(3.0, [] {});
+  RunApp();  // nothing more scheduled after 3.0: the user closes the window
+  EXPECT_EQ(app_->count("update"), 0);
+  // One render after create, then one per wait that returned with the window open.
+  EXPECT_EQ(app_->count("render"), 1 + 3 + 1);
+}
+
+TEST_F(MainLoop, CloseWhileRunningSuspendsOnceSoTheGameCanSave) {
+  fakewin::request_close(0.5);
+  RunApp();
+  EXPECT_EQ(app_->count("suspend"), 1);
+  EXPECT_EQ(app_->log.back(), "suspend");
+}
+
+TEST_F(MainLoop, CloseWhileIconifiedDoesNotSuspendAgain) {
+  fakewin::iconify(0.5);
+  fakewin::request_close(1.0);
+  RunApp();
+  EXPECT_EQ(app_->count("suspend"), 1);
+  EXPECT_EQ(app_->count("resume"), 0);
+}
+
+TEST_F(MainLoop, InputCallbacksReachTheInputDeviceOnlyDuringThePoll) {
+  int down_in_update = -1;
+  app_->on_update = [&] {
+    if (down_in_update < 0 && fakewin::state().now > 0.2) down_in_update = bb_app_device->input->KeyDown(32);
+  };
+  fakewin::key(0.2, WL_KEY_SPACE, WL_PRESS);
+  fakewin::request_close(0.5);
+  RunApp();
+  EXPECT_TRUE(fakewin::state().key_repeat);
+  EXPECT_FALSE(fakewin::state().auto_poll);
+  EXPECT_EQ(down_in_update, 1);
+}
+
+TEST_F(MainLoop, MillisecsIsTheClockInWholeMilliseconds) {
+  fakewin::advance(1.2345);
+  EXPECT_EQ(bb_app_Millisecs(), 1234);
+}
+
+}  // namespace
