@@ -1,0 +1,37 @@
+# Helpers for driving the built game in a real window (sourced by the scripts).
+# The display, window manager and OpenAL driver come from with-display.sh.
+
+fail() { echo "FAIL: $*"; exit 1; }
+
+# Waits up to $2 seconds (default 10) for a window titled $1; prints its id.
+wait_window() {
+  local title=$1 limit=${2:-10} wid
+  for _ in $(seq $((limit * 10))); do
+    wid=$(xdotool search --name "^${title}\$" 2>/dev/null | head -n1)
+    [ -n "$wid" ] && { echo "$wid"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
+# Waits up to $2 seconds (default 10) for process $1, a child of this shell, to
+# end; sets EXIT_STATUS (137 when it had to be killed).
+wait_exit() {
+  local pid=$1 limit=${2:-10}
+  ( sleep "$limit"; kill -9 "$pid" 2>/dev/null ) &
+  local watchdog=$!
+  wait "$pid"
+  EXIT_STATUS=$?
+  kill "$watchdog" 2>/dev/null
+  wait "$watchdog" 2>/dev/null
+}
+
+# A scratch folder that holds the game's data like the repository root does.
+make_game_folder() {
+  local dir
+  dir=$(mktemp -d /tmp/vw-game-XXXXXX)
+  [ -d "$REPO/data" ] && ln -s "$REPO/data" "$dir/data"
+  echo "$dir"
+}
+
+REPO=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)

@@ -1,0 +1,75 @@
+// The main loop in a real window under a window manager: iconify and restore
+// reach the application as suspend and resume, and a close ends the loop.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "host/bb_app.h"
+#include "host/window.h"
+
+namespace {
+
+class LifecycleApp : public bb_app_App {
+ public:
+  std::vector<std::string> log;
+  int updates = 0;
+
+  int m_OnCreate() override {
+    bb_app_SetUpdateRate(60);
+    return 0;
+  }
+  int m_OnUpdate() override {
+    ++updates;
+    return 0;
+  }
+  int m_OnSuspend() override {
+    log.push_back("suspend@" + std::to_string(updates));
+    return 0;
+  }
+  int m_OnResume() override {
+    log.push_back("resume@" + std::to_string(updates));
+    return 0;
+  }
+};
+
+int run(const std::string& command) { return std::system(command.c_str()); }
+
+void pause_ms(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+TEST(RealWindowLifecycle, IconifyAndRestoreSuspendAndResumeThenCloseEndsTheLoop) {
+  ASSERT_TRUE(wlInit());
+  ASSERT_TRUE(wlOpenWindow(640, 480, 0, 0, 0, 0, 0, 0, WL_WINDOW));
+  wlSetWindowTitle("lifecycle-under-test");
+  bb_std_main(0, nullptr);
+  LifecycleApp* game = new LifecycleApp();
+  game->g_new();
+
+  // The user, from outside the process: iconify, wait, restore, close.
+  std::thread user([] {
+    const std::string find = "xdotool search --name '^lifecycle-under-test$' ";
+    pause_ms(800);
+    run(find + "windowminimize");
+    pause_ms(800);
+    run(find + "windowactivate");
+    pause_ms(800);
+    run("wmctrl -c lifecycle-under-test");
+  });
+  RunApp();
+  user.join();
+
+  ASSERT_EQ(game->log.size(), 3u) << ::testing::PrintToString(game->log);
+  EXPECT_EQ(game->log[0].rfind("suspend@", 0), 0u);
+  EXPECT_EQ(game->log[1].rfind("resume@", 0), 0u);
+  EXPECT_EQ(game->log[2].rfind("suspend@", 0), 0u);  // the close saves too
+  // Nothing was updated while iconified.
+  EXPECT_EQ(game->log[0].substr(8), game->log[1].substr(7));
+  EXPECT_GT(game->updates, 60);
+  wlCloseWindow();
+  wlTerminate();
+}
+
+}  // namespace
