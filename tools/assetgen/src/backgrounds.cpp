@@ -18,23 +18,6 @@ void flat(cairo_t* cr, Rgb c) {
     cairo_fill(cr);
 }
 
-// A smooth periodic ridge: y = base - amp * (sum of sines with integer periods).
-void ridge(cairo_t* cr, double base, double amp, int seed, Rgb c, double alpha = 1) {
-    Rng r(seed);
-    double ph[3] = {r.range(0, 6.28), r.range(0, 6.28), r.range(0, 6.28)};
-    int k[3] = {2 + seed % 2, 5, 9};
-    cairo_move_to(cr, 0, kH + 1);
-    for (int x = 0; x <= kW; x += 2) {
-        double a = 2 * M_PI * x / kW, y = 0;
-        for (int i = 0; i < 3; ++i) y += std::sin(k[i] * a + ph[i]) / (i + 1);
-        cairo_line_to(cr, x, base - amp * y / 1.8);
-    }
-    cairo_line_to(cr, kW, kH + 1);
-    cairo_close_path(cr);
-    setRgb(cr, c, alpha);
-    cairo_fill(cr);
-}
-
 void puff(cairo_t* cr, double x, double y, double w, Rgb c, double alpha) {
     wrapped(x, kW, [&](double px) {
         circlePath(cr, px, y, w * 0.28);
@@ -83,74 +66,87 @@ void edge(cairo_t* cr, double y, double h, Rgb c) {
 
 // ---- per world ----
 
+void birds(cairo_t* cr, int n, int seed, Rgb c) {
+    Rng r(seed);
+    cairo_set_line_width(cr, 0.7);
+    for (int i = 0; i < n; ++i) {
+        double x = r.range(0, kW), y = r.range(3, 9), s = r.range(1.2, 2);
+        wrapped(x, kW, [&](double px) {
+            cairo_move_to(cr, px - s, y - s * 0.4);
+            cairo_line_to(cr, px, y);
+            cairo_line_to(cr, px + s, y - s * 0.4);
+            setRgb(cr, c, 0.7);
+            cairo_stroke(cr);
+        });
+    }
+}
+
+void bulbs(cairo_t* cr, int seed, double y, double sag, int per) {
+    // Strings of carnival bulbs, 80 units per span.
+    for (int g = 0; g < 4; ++g) {
+        double x0 = g * 80;
+        cairo_set_line_width(cr, 0.5);
+        cairo_set_source_rgba(cr, 0.15, 0.05, 0.2, 0.8);
+        cairo_move_to(cr, x0, y);
+        cairo_curve_to(cr, x0 + 25, y + sag * 1.3, x0 + 55, y + sag * 1.3, x0 + 80, y);
+        cairo_stroke(cr);
+        for (int f = 1; f < per; ++f) {
+            double u = (double)f / per, fx = x0 + u * 80, fy = y + sag * 4 * u * (1 - u);
+            Rgb c = spikeColour(1 + (f * 3 + g + seed) % 8, true);
+            glow(cr, fx, fy + 1, 3, c, 0.5);
+            circlePath(cr, fx, fy + 1, 0.9);
+            setRgb(cr, lighter(c, 0.4));
+            cairo_fill(cr);
+        }
+    }
+}
+
 void farBand(cairo_t* cr, const Theme& t) {
     Rgb sky = skyOf(t);
     flat(cr, sky);
     Rng r(t.variant * 31);
     switch (t.variant) {
-    case 1:  // rolling hills with round trees
-        ridge(cr, 11, 4, 3, mix(sky, t.far, 0.55));
-        for (int i = 0; i < 9; ++i) {
-            double x = r.range(0, kW), y = r.range(7, 11);
-            wrapped(x, kW, [&](double px) {
-                cairo_rectangle(cr, px - 0.6, y, 1.2, 4);
-                setRgb(cr, darker(t.far, 0.4));
-                cairo_fill(cr);
-                circlePath(cr, px, y - 1, 2.8);
-                setRgb(cr, t.far);
-                cairo_fill(cr);
-            });
-        }
-        ridge(cr, 14, 2, 4, t.far);
+    case 1:  // high soft clouds and a few birds
+        for (int i = 0; i < 4; ++i) puff(cr, i * 80 + r.range(0, 40), r.range(9, 11), r.range(26, 36), lighter(sky, 0.55), 0.9);
+        birds(cr, 4, 11, darker(sky, 0.5));
         break;
-    case 2:  // pine shore under the moon
-        for (int i = 0; i < 40; ++i) {
-            double x = i * 8 + r.range(0, 5), h = r.range(5, 11);
-            wrapped(x, kW, [&](double px) {
-                cairo_move_to(cr, px, kH - h);
-                cairo_line_to(cr, px + 3, kH);
-                cairo_line_to(cr, px - 3, kH);
-                cairo_close_path(cr);
-                setRgb(cr, t.far);
-                cairo_fill(cr);
-            });
-        }
-        dots(cr, 6, 21, hex(0xFFE9A0), 0.4, 0.7, 1, 12, 15);
+    case 2:  // dense star field
+        dots(cr, 60, 21, hex(0xFFFFFF), 0.2, 0.45, 0.9, 0.5, 15.5);
+        dots(cr, 6, 22, hex(0xFFE9A0), 0.5, 0.8, 1, 2, 14);
         break;
-    case 3:  // mesas
-        for (int i = 0; i < 4; ++i) {
-            double x = i * 80 + r.range(0, 40), w = r.range(24, 44), h = r.range(6, 11);
+    case 3:  // sun streaks
+        for (int i = 0; i < 8; ++i) {
+            double x = r.range(0, kW), y = r.range(3, 13), w = r.range(30, 70);
             wrapped(x, kW, [&](double px) {
-                cairo_move_to(cr, px - w / 2 - 4, kH);
-                cairo_line_to(cr, px - w / 2, kH - h);
-                cairo_line_to(cr, px + w / 2, kH - h);
-                cairo_line_to(cr, px + w / 2 + 5, kH);
-                cairo_close_path(cr);
-                setRgb(cr, mix(sky, t.far, 0.8));
-                cairo_fill(cr);
-                cairo_rectangle(cr, px - w / 2, kH - h, w, 1.2);
-                setRgb(cr, lighter(t.far, 0.3));
+                roundRect(cr, px, y, w, 1.6, 0.8);
+                setRgb(cr, t.nearC, 0.5);
                 cairo_fill(cr);
             });
         }
+        birds(cr, 3, 33, darker(t.far, 0.3));
         break;
     case 4:  // big cumulus
         for (int i = 0; i < 6; ++i) puff(cr, i * 53 + r.range(0, 20), r.range(8, 11), r.range(18, 30), t.far, 0.9);
         break;
-    case 5:  // pixel skyline
+    case 5:  // pixel invaders drifting through a starry sky
         pixelated(cr, kW, kH, 2, [&](cairo_t* c) {
+            static const char* inv[4] = {".#...#.", "#######", "##.#.##", "#.#.#.#"};
             Rng q(55);
-            for (int x = 0; x < kW; x += 10) {
-                double h = q.range(4, 14);
-                cairo_rectangle(c, x, kH - h, 9, h);
-                setRgb(c, t.far);
+            for (int i = 0; i < 5; ++i) {
+                double x = i * 64 + q.range(0, 40), y = q.range(3, 7);
+                Rgb col = i % 2 ? t.nearC : t.groundTop;
+                for (int yy = 0; yy < 4; ++yy)
+                    for (int xx = 0; xx < 7; ++xx)
+                        if (inv[yy][xx] == '#') {
+                            cairo_rectangle(c, x + xx * 2, y + yy * 2, 2, 2);
+                            setRgb(c, col, 0.55);
+                            cairo_fill(c);
+                        }
+            }
+            for (int i = 0; i < 20; ++i) {
+                cairo_rectangle(c, (int)q.range(0, kW / 2) * 2, (int)q.range(0, kH / 2) * 2, 2, 2);
+                setRgb(c, hex(0xFFFFFF), q.range(0.3, 0.8));
                 cairo_fill(c);
-                for (int wy = (int)(kH - h) + 2; wy < kH - 1; wy += 3)
-                    if (q.next() < 0.5) {
-                        cairo_rectangle(c, x + 2 + (q.next() < 0.5 ? 0 : 4), wy, 2, 1);
-                        setRgb(c, q.next() < 0.5 ? t.nearC : t.groundTop);
-                        cairo_fill(c);
-                    }
             }
         });
         break;
@@ -168,23 +164,8 @@ void farBand(cairo_t* cr, const Theme& t) {
         }
         dots(cr, 5, 61, hex(0xFF5A3A), 0.6, 0.9, 1, 2.5, 3);
         break;
-    case 7:  // carnival tents
-        for (int i = 0; i < 5; ++i) {
-            double x = i * 64 + r.range(0, 20), w = r.range(20, 30), h = r.range(8, 12);
-            wrapped(x, kW, [&](double px) {
-                for (int s = 0; s < 4; ++s) {
-                    cairo_move_to(cr, px, kH - h - 2);
-                    cairo_line_to(cr, px - w / 2 + s * w / 4, kH);
-                    cairo_line_to(cr, px - w / 2 + (s + 1) * w / 4, kH);
-                    cairo_close_path(cr);
-                    setRgb(cr, s % 2 ? t.far : mix(t.far, t.nearC, 0.6));
-                    cairo_fill(cr);
-                }
-                circlePath(cr, px, kH - h - 2.5, 1);
-                setRgb(cr, hex(0xFFE14A));
-                cairo_fill(cr);
-            });
-        }
+    case 7:  // strings of lights
+        bulbs(cr, 1, 3, 6, 8);
         break;
     case 8:  // glowing crystal clusters
         for (int i = 0; i < 10; ++i) {
@@ -203,24 +184,11 @@ void farBand(cairo_t* cr, const Theme& t) {
             });
         }
         break;
-    default:  // volcanoes with glowing tips
-        for (int i = 0; i < 3; ++i) {
-            double x = i * 107 + r.range(0, 30), w = r.range(40, 60), h = r.range(9, 13);
-            wrapped(x, kW, [&](double px) {
-                glow(cr, px, kH - h, 8, t.nearC, 0.5);
-                cairo_move_to(cr, px - w / 2, kH);
-                cairo_line_to(cr, px - 3, kH - h);
-                cairo_line_to(cr, px + 3, kH - h);
-                cairo_line_to(cr, px + w / 2, kH);
-                cairo_close_path(cr);
-                setRgb(cr, t.far);
-                cairo_fill(cr);
-                cairo_move_to(cr, px - 2, kH - h);
-                cairo_line_to(cr, px, kH - h + 5);
-                cairo_line_to(cr, px + 2, kH - h);
-                setRgb(cr, t.nearC);
-                cairo_fill(cr);
-            });
+    default:  // ash clouds lit from below
+        for (int i = 0; i < 5; ++i) {
+            double x = i * 64 + r.range(0, 30), y = r.range(7, 10), w = r.range(24, 34);
+            puff(cr, x, y + 1.2, w, t.nearC, 0.35);
+            puff(cr, x, y, w, t.far, 1);
         }
         break;
     }
@@ -232,14 +200,14 @@ void nearBand(cairo_t* cr, const Theme& t) {
     Rng r(t.variant * 57);
     switch (t.variant) {
     case 1: case 4:
-        for (int i = 0; i < 5; ++i) puff(cr, i * 64 + r.range(0, 30), r.range(6, 9), r.range(14, 22), t.nearC, 0.75);
+        for (int i = 0; i < 5; ++i) puff(cr, i * 64 + r.range(0, 30), r.range(6, 9), r.range(14, 22), t.nearC, t.variant == 1 ? 0.95 : 0.75);
         break;
     case 2: {  // stars and an aurora ribbon
-        dots(cr, 40, 23, hex(0xFFFFFF), 0.25, 0.6, 1, 1, 15);
-        cairo_set_line_width(cr, 3);
+        dots(cr, 25, 23, hex(0xFFFFFF), 0.25, 0.6, 1, 1, 15);
+        cairo_set_line_width(cr, 4);
         cairo_move_to(cr, 0, 8);
         for (int x = 0; x <= kW; x += 4) cairo_line_to(cr, x, 8 + 3 * std::sin(2 * M_PI * x / kW * 3));
-        cairo_set_source_rgba(cr, 0.45, 1, 0.75, 0.18);
+        cairo_set_source_rgba(cr, 0.45, 1, 0.75, 0.14);
         cairo_stroke(cr);
         break;
     }
@@ -401,12 +369,15 @@ void groundBand(cairo_t* cr, const Theme& t) {
         if (t.variant == 9)
             for (int i = 0; i < 10; ++i) {
                 double x = r.range(0, kW);
+                double a = r.range(-2, 2), b = r.range(-2, 2);
                 wrapped(x, kW, [&](double px) {
+                    glow(cr, px, 8, 6, t.nearC, 0.3);
                     cairo_move_to(cr, px, 2);
-                    cairo_line_to(cr, px + 3, 8);
-                    cairo_line_to(cr, px + 1, 14);
-                    setRgb(cr, t.nearC);
-                    cairo_set_line_width(cr, 0.9);
+                    cairo_line_to(cr, px + a, 6);
+                    cairo_line_to(cr, px - a + b, 10);
+                    cairo_line_to(cr, px + b, 15);
+                    setRgb(cr, lighter(t.nearC, 0.3));
+                    cairo_set_line_width(cr, 0.8);
                     cairo_stroke(cr);
                 });
             }
