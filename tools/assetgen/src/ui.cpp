@@ -366,7 +366,12 @@ void paintIcon(cairo_t* cr, int frame) {
 }
 
 void paintTitleLogo(cairo_t* cr, int) {
-    glow(cr, 128, 58, 110, hex(0xFFB347), 0.25);
+    // Elliptical glow that fades out before the image edges.
+    cairo_save(cr);
+    cairo_translate(cr, 128, 62);
+    cairo_scale(cr, 2, 1);
+    glow(cr, 0, 0, 60, hex(0xFFB347), 0.3);
+    cairo_restore(cr);
     // The hero vaults over the title's first spike.
     drawTextGradient(cr, 128, 60, "VAULTWICK", 4, hex(0xFFE45C), hex(0xFF6A2A), 1, 5);
     const Theme& t = themeFor(1);
@@ -426,8 +431,9 @@ void paintMenuArt(cairo_t* cr, int frame) {
     }
     case 2: {  // middle layer: the hero and floating spikes, drawn 2x
         const Theme& t = themeFor(1);
-        const double spots[6][2] = {{30, 40}, {222, 30}, {20, 130}, {232, 120}, {200, 205}, {120, 236}};
-        for (int i = 0; i < 6; ++i) {
+        // Spots clear of the menu's buttons, coin and score strip.
+        const double spots[4][2] = {{62, 18}, {222, 40}, {214, 128}, {196, 200}};
+        for (int i = 0; i < 4; ++i) {
             cairo_save(cr);
             cairo_translate(cr, spots[i][0], spots[i][1]);
             cairo_scale(cr, 0.8, 0.8);
