@@ -1,0 +1,98 @@
+// The graphics context: drawing primitives, images and the font.
+#include <cstring>
+
+#include "graphics/context.h"
+
+namespace {
+
+// Draws `frame` of `image` with its top-left corner at (x, y) under the
+// renderer's current matrix.
+void draw_frame(gxtkGraphics* r, bb_graphics_Image* image, bb_graphics_Frame* frame, float x, float y) {
+  if (image->m_flags & bb_graphics_Image::WholeSurfaceFlag)
+    r->DrawSurface(image->m_surface, x, y);
+  else
+    r->DrawSurface2(image->m_surface, x, y, frame->m_x, frame->m_y, image->m_width, image->m_height);
+}
+
+// Saves the matrix on the C++ stack rather than the context's stack, so
+// drawing an image works the same however deep the caller has pushed.
+struct SavedMatrix {
+  float m[6];
+  SavedMatrix() { std::memcpy(m, bb_graphics_context->m_matrix, sizeof m); }
+  ~SavedMatrix() { bb_graphics_context->SetMatrix(m); }  // leaves the matrix dirty for the next draw
+};
+
+}  // namespace
+
+int bb_graphics_DrawRect(float x, float y, float w, float h) {
+  if (!bb_graphics_renderDevice) return 0;
+  bb_graphics_context->m_Validate();
+  bb_graphics_renderDevice->DrawRect(x, y, w, h);
+  return 0;
+}
+
+int bb_graphics_DrawLine(float x1, float y1, float x2, float y2) {
+  if (!bb_graphics_renderDevice) return 0;
+  bb_graphics_context->m_Validate();
+  bb_graphics_renderDevice->DrawLine(x1, y1, x2, y2);
+  return 0;
+}
+
+int bb_graphics_DrawEllipse(float x, float y, float xr, float yr) {
+  if (!bb_graphics_renderDevice) return 0;
+  bb_graphics_context->m_Validate();
+  bb_graphics_renderDevice->DrawOval(x - xr, y - yr, xr * 2, yr * 2);
+  return 0;
+}
+
+int bb_graphics_DrawImage(bb_graphics_Image* image, float x, float y, int frame) {
+  gxtkGraphics* r = bb_graphics_renderDevice;
+  bb_graphics_Frame* f = image ? image->FrameAt(frame) : nullptr;
+  if (!r || !f) return 0;
+  bb_graphics_GraphicsContext* ctx = bb_graphics_context;
+  if (!ctx->m_transformed) {
+    // Untransformed: no matrix work at all, the offset goes into the vertices.
+    ctx->m_Validate();
+    draw_frame(r, image, f, x - image->m_handleX, y - image->m_handleY);
+    return 0;
+  }
+  SavedMatrix saved;
+  bb_graphics_Transform(1, 0, 0, 1, x - image->m_handleX, y - image->m_handleY);
+  ctx->m_Validate();
+  draw_frame(r, image, f, 0, 0);
+  return 0;
+}
+
+int bb_graphics_DrawImage2(bb_graphics_Image* image, float x, float y, float rotation, float scaleX, float scaleY,
+                           int frame) {
+  gxtkGraphics* r = bb_graphics_renderDevice;
+  bb_graphics_Frame* f = image ? image->FrameAt(frame) : nullptr;
+  if (!r || !f) return 0;
+  SavedMatrix saved;
+  bb_graphics_Transform(1, 0, 0, 1, x, y);
+  bb_graphics_Rotate(rotation);
+  bb_graphics_Transform(scaleX, 0, 0, scaleY, 0, 0);
+  bb_graphics_Transform(1, 0, 0, 1, -image->m_handleX, -image->m_handleY);
+  bb_graphics_context->m_Validate();
+  draw_frame(r, image, f, 0, 0);
+  return 0;
+}
+
+int bb_graphics_SetFont(bb_graphics_Image* font, int firstChar) {
+  bb_graphics_GraphicsContext* ctx = bb_graphics_context;
+  if (!font) {
+    if (!ctx->m_defaultFont)
+      gc_assign(ctx->m_defaultFont, bb_graphics_LoadImage(String("velk_font.png"), 96, bb_graphics_Image::PadXFlag));
+    if (!ctx->m_defaultFont) {
+      // No font file: text simply has no font to draw with.
+      ctx->m_font = nullptr;
+      ctx->m_firstChar = 32;
+      return 0;
+    }
+    font = ctx->m_defaultFont;
+    firstChar = 32;
+  }
+  gc_assign(ctx->m_font, font);
+  ctx->m_firstChar = firstChar;
+  return 0;
+}

@@ -1,0 +1,41 @@
+// Surfaces: one OpenGL texture per decoded image, and the image-file reader.
+#pragma once
+
+#include "runtime/object.h"
+
+class gxtkSurface : public gxtkObject {
+ public:
+  unsigned char* pixels;  // decoded rows, top to bottom; null once uploaded
+  int width, height;      // the image's size, not the texture's
+  int depth;              // bytes per pixel: 1 grey, 2 grey+alpha, 3 RGB, 4 RGBA
+  unsigned int texture;   // 0: none
+  float uScale, vScale;   // 1 / texture width and height
+
+  gxtkSurface();
+  gxtkSurface(unsigned char* pixels, int width, int height, int depth);
+  ~gxtkSurface() override;
+
+  void SetData(unsigned char* pixels, int width, int height, int depth);
+
+  virtual int Discard();
+  virtual int Width();
+  virtual int Height();
+  virtual int Loaded();
+  // Premultiplies the pixels, creates the texture and uploads them; the
+  // decoded pixels are released either way. Needs a current GL context.
+  virtual bool OnUnsafeLoadComplete();
+};
+
+// Images larger than this on either side, or whose decoded size would exceed
+// kMaxImageBytes, are refused before decoding: a forged header must not make
+// the reader allocate gigabytes.
+const int kMaxImageSide = 16384;
+const long long kMaxImageBytes = 256LL << 20;
+
+// Decodes an image file (data paths allowed) keeping its own channel count.
+// Null when the file cannot be opened, is too large, or cannot be decoded.
+unsigned char* loadImage(String path, int* width, int* height, int* depth);
+unsigned char* loadImage(unsigned char* data, int length, int* width, int* height, int* depth);
+void unloadImage(unsigned char* pixels);
+// Smallest power of two >= n; 1 for n <= 1.
+int Pow2Size(int n);
