@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -247,6 +248,170 @@ TEST(AssetSounds, EachEventHasItsOwnSound) {
         auto bytes = readFile(dataPath(name));
         for (const auto& other : seen) EXPECT_NE(bytes, other) << name << " duplicates another sound";
         seen.push_back(bytes);
+    }
+}
+
+}  // namespace
+
+// ---- pixel checks (decoded with a private copy of stb_image) ----
+#define STB_IMAGE_STATIC
+#define STB_IMAGE_IMPLEMENTATION
+#define STBI_ONLY_PNG
+#include <stb/stb_image.h>
+
+namespace {
+
+struct Pixels {
+    int w = 0, h = 0;
+    std::vector<unsigned char> rgba;
+    const unsigned char* at(int x, int y) const { return &rgba[(size_t)(y * w + x) * 4]; }
+};
+
+Pixels decode(const std::string& rel) {
+    Pixels p;
+    int n = 0;
+    unsigned char* d = stbi_load(dataPath(rel).c_str(), &p.w, &p.h, &n, 4);
+    if (d) {
+        p.rgba.assign(d, d + (size_t)p.w * p.h * 4);
+        stbi_image_free(d);
+    }
+    return p;
+}
+
+struct Region {
+    int opaque = 0, edgeInk = 0;
+    double r = 0, g = 0, b = 0;  // mean colour of the clearly visible pixels
+};
+
+Region scan(const Pixels& p, int x0, int y0, int w, int h) {
+    Region s;
+    for (int y = y0; y < y0 + h; ++y)
+        for (int x = x0; x < x0 + w; ++x) {
+            const unsigned char* c = p.at(x, y);
+            if (c[3] < 128) continue;
+            ++s.opaque;
+            s.r += c[0], s.g += c[1], s.b += c[2];
+            if (x == x0 || y == y0 || x == x0 + w - 1 || y == y0 + h - 1) ++s.edgeInk;
+        }
+    if (s.opaque) s.r /= s.opaque, s.g /= s.opaque, s.b /= s.opaque;
+    return s;
+}
+
+std::string worldName(int v, int scale) {
+    char n[32];
+    std::snprintf(n, sizeof n, "world%03d%s.png", v, suffix(scale));
+    return n;
+}
+
+TEST(AssetPixels, WorldSpritesAreDrawnAndKeepAClearBorder) {
+    for (int v = 1; v <= 9; ++v)
+        for (int scale : {1, 2, 4}) {
+            Pixels p = decode(worldName(v, scale));
+            ASSERT_EQ(p.w, 320 * scale) << worldName(v, scale);
+            int f = 32 * scale;
+            // Character 0..9 and spikes 10..18 must show something, and stay off
+            // the frame edge so rotated drawing never picks up a neighbour.
+            for (int frame = 0; frame <= 18; ++frame) {
+                Region r = scan(p, (frame % 10) * f, (frame / 10) * f, f, f);
+                EXPECT_GT(r.opaque, f * f / 8) << worldName(v, scale) << " frame " << frame;
+                EXPECT_EQ(r.edgeInk, 0) << worldName(v, scale) << " frame " << frame;
+            }
+        }
+}
+
+TEST(AssetPixels, SpikesCarryTheirKindColours) {
+    // Mean colour of each spike frame must be nearest to its own kind's colour
+    // (the lake world, variant 2, uses the light shades).
+    const double base[9][3] = {{255, 80, 80},   {255, 180, 80}, {255, 255, 80}, {80, 255, 80},  {80, 255, 255},
+                               {130, 130, 255}, {180, 80, 255}, {255, 80, 180}, {255, 255, 255}};
+    const double light[9][3] = {{255, 140, 140}, {255, 210, 140}, {255, 255, 140}, {140, 255, 140}, {140, 255, 255},
+                                {180, 180, 255}, {210, 140, 255}, {255, 140, 210}, {255, 255, 255}};
+    for (int v = 1; v <= 9; ++v) {
+        const auto& kind = v == 2 ? light : base;
+        Pixels p = decode(worldName(v, 2));
+        for (int k = 1; k <= 9; ++k) {
+            int frame = 9 + k;
+            Region r = scan(p, (frame % 10) * 64, (frame / 10) * 64, 64, 64);
+            int best = 0;
+            double bestD = 1e18;
+            for (int j = 0; j < 9; ++j) {
+                // Compare chromaticity so outlines and shading do not decide.
+                double s = r.r + r.g + r.b + 1, t = kind[j][0] + kind[j][1] + kind[j][2];
+                double d = 0;
+                d += std::pow(r.r / s - kind[j][0] / t, 2);
+                d += std::pow(r.g / s - kind[j][1] / t, 2);
+                d += std::pow(r.b / s - kind[j][2] / t, 2);
+                if (d < bestD) bestD = d, best = j + 1;
+            }
+            EXPECT_EQ(best, k) << worldName(v, 2) << " spike kind " << k;
+        }
+    }
+}
+
+TEST(AssetPixels, GroundAndSkyStripsAreOpaqueAndTileAcrossTheEdge) {
+    for (int v = 1; v <= 9; ++v) {
+        Pixels p = decode(worldName(v, 2));
+        for (int strip = 4; strip <= 7; ++strip) {
+            int y0 = strip * 32;
+            Region r = scan(p, 0, y0, p.w, 32);
+            EXPECT_EQ(r.opaque, p.w * 32) << worldName(v, 2) << " strip " << strip;
+            // The last column must continue into the first: their difference is
+            // no sharper than the sharpest step between two columns inside.
+            auto step = [&](int xa, int xb) {
+                double d = 0;
+                for (int y = y0; y < y0 + 32; ++y)
+                    for (int c = 0; c < 3; ++c) d += std::abs(p.at(xa, y)[c] - p.at(xb, y)[c]);
+                return d;
+            };
+            double sharpest = 0;
+            for (int x = 1; x < p.w; ++x) sharpest = std::max(sharpest, step(x - 1, x));
+            EXPECT_LE(step(p.w - 1, 0), sharpest) << worldName(v, 2) << " strip " << strip;
+        }
+    }
+}
+
+TEST(AssetPixels, TintedSpritesAreDrawnLight) {
+    // The game multiplies particles and icons by a colour; dark art would turn black.
+    Pixels parts = decode("parts-hd.png");
+    for (int frame = 1; frame <= 3; ++frame) {
+        Region r = scan(parts, (frame % 4) * 16, (frame / 4) * 16, 16, 16);
+        EXPECT_GT(r.opaque, 0) << "particle " << frame;
+        EXPECT_GT((r.r + r.g + r.b) / 3, 170) << "particle " << frame;
+    }
+    Pixels icons = decode("common/icons-hd.png");
+    for (int frame : {0, 1, 3, 4, 5, 6}) {
+        Region r = scan(icons, (frame % 4) * 64, (frame / 4) * 64, 64, 64);
+        EXPECT_GT((r.r + r.g + r.b) / 3, 140) << "icon " << frame;
+    }
+}
+
+TEST(AssetPixels, FontCellsHoldGlyphsWithinTheirAdvance) {
+    for (int scale : {1, 2}) {
+        Pixels p = decode(std::string("fonts/editundo") + suffix(scale) + ".png");
+        int cell = 16 * scale;
+        for (int ch = 33; ch <= 126; ++ch) {
+            int k = ch - 32, x0 = (k % 16) * cell, y0 = (k / 16) * cell;
+            Region r = scan(p, x0, y0, cell, cell);
+            EXPECT_GT(r.opaque, 0) << "char " << ch;
+            // Bright ink lies inside the 7-unit advance centred on the cell.
+            for (int y = y0; y < y0 + cell; ++y)
+                for (int x = x0; x < x0 + cell; ++x) {
+                    const unsigned char* c = p.at(x, y);
+                    bool ink = c[3] > 200 && c[0] > 200;
+                    int ux = (x - x0) / scale;
+                    if (ink) EXPECT_TRUE(ux >= 5 && ux <= 11) << "char " << ch << " at unit column " << ux;
+                }
+        }
+    }
+    Pixels v = decode("velk_font.png");
+    int cell = v.w / 96;
+    for (int k = 0; k < 96; ++k) {
+        // The spacer columns either side of each cell stay empty.
+        for (int y = 0; y < v.h; ++y) {
+            EXPECT_EQ(v.at(k * cell, y)[3], 0) << "cell " << k;
+            EXPECT_EQ(v.at(k * cell + cell - 1, y)[3], 0) << "cell " << k;
+        }
+        if (k >= 1 && k <= 94) EXPECT_GT(scan(v, k * cell, 0, cell, v.h).opaque, 0) << "cell " << k;
     }
 }
 

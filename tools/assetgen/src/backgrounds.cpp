@@ -144,7 +144,7 @@ void farBand(cairo_t* cr, const Theme& t) {
                         }
             }
             for (int i = 0; i < 20; ++i) {
-                cairo_rectangle(c, (int)q.range(0, kW / 2) * 2, (int)q.range(0, kH / 2) * 2, 2, 2);
+                cairo_rectangle(c, (int)q.range(0, kW / 2 - 1) * 2, (int)q.range(0, kH / 2) * 2, 2, 2);
                 setRgb(c, hex(0xFFFFFF), q.range(0.3, 0.8));
                 cairo_fill(c);
             }
@@ -225,7 +225,7 @@ void nearBand(cairo_t* cr, const Theme& t) {
         pixelated(cr, kW, kH, 2, [&](cairo_t* c) {
             Rng q(77);
             for (int i = 0; i < 30; ++i) {
-                cairo_rectangle(c, (int)q.range(0, kW / 2) * 2, (int)q.range(0, kH / 2) * 2, 2, 2);
+                cairo_rectangle(c, (int)q.range(0, kW / 2 - 1) * 2, (int)q.range(0, kH / 2) * 2, 2, 2);
                 setRgb(c, q.next() < 0.3 ? t.nearC : hex(0xFFFFFF), q.range(0.4, 1));
                 cairo_fill(c);
             }

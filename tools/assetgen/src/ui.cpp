@@ -218,8 +218,8 @@ void paintParticle(cairo_t* cr, int frame) {
     cairo_set_source(cr, p);
     cairo_fill_preserve(cr);
     cairo_pattern_destroy(p);
-    cairo_set_source_rgba(cr, 0.35, 0.35, 0.4, 0.9);
-    cairo_set_line_width(cr, 0.6);
+    cairo_set_source_rgba(cr, 0.55, 0.55, 0.6, 0.9);
+    cairo_set_line_width(cr, 0.5);
     cairo_stroke(cr);
     if (frame % 4 == 3) {
         circlePath(cr, 3.2, 3.2, 1);
@@ -319,7 +319,7 @@ void paintIcon(cairo_t* cr, int frame) {
         circlePath(cr, 16, 16, 14.5);
         circlePath(cr, 16, 16, 11.5);
         cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
-        fillInk(cr, hex(0xFFFFFF), 1.0);
+        fillInk(cr, hex(0xFFFFFF), 0.7);
         cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
         break;
     case 7:  // tilt: a tilted phone between two arrows

@@ -88,10 +88,13 @@ static void pixelSpike(cairo_t* cr, double cx, double cy, Rgb c) {
         "...kccccccccdk..", "..kccckkkkccdck.", ".kcdcccccccddcck", "kkkkcdccccddkkkk",
         "...kkcddddddk...", "..kcdkkddkkdck..", "..kk..kddk..kk..", "......kkkk......"};
     Rgb shade = darker(c, 0.35), hi = lighter(c, 0.6);
-    for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 16; ++x) {
+    // The outermost ring of the map is left out so the sprite keeps a clear
+    // border in its frame; ink that lands on the new rim becomes outline.
+    for (int y = 1; y < 15; ++y)
+        for (int x = 1; x < 15; ++x) {
             char ch = rows[y][x];
             if (ch == '.') continue;
+            if (y == 1 || y == 14 || x == 1 || x == 14) ch = 'k';
             Rgb col = ch == 'k' || ch == 'p' ? kInk : ch == 'c' ? c : ch == 'd' ? shade : ch == 'e' ? hex(0xFFFFFF) : hi;
             cairo_rectangle(cr, cx - 16 + x * 2, cy - 16 + y * 2, 2, 2);
             setRgb(cr, col);
@@ -316,9 +319,9 @@ void paintWorldSheet(cairo_t* cr, int variant) {
     paintGrid(cr, g, [&](cairo_t* c, int f) {
         if (f <= 9) {
             if (t.spikes == SpikeStyle::Pixel)
-                pixelated(c, 32, 32, 2, [&](cairo_t* lc) { paintCharacter(lc, t, f, 16, 31, 32); });
+                pixelated(c, 32, 32, 2, [&](cairo_t* lc) { paintCharacter(lc, t, f, 16, 30, 25); });
             else
-                paintCharacter(c, t, f, 16, 31, 32);
+                paintCharacter(c, t, f, 16, 30.5, 25);
         } else if (f <= 18) {
             paintSpike(c, t, f - 9, 16, 16);
         } else if (f == 40 && variant != 2) {
