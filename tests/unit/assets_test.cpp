@@ -257,7 +257,11 @@ TEST(AssetSounds, EachEventHasItsOwnSound) {
 #define STB_IMAGE_STATIC
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_ONLY_PNG
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wunused-function"
+#pragma GCC diagnostic ignored "-Wsign-compare"
 #include <stb/stb_image.h>
+#pragma GCC diagnostic pop
 
 namespace {
 
