@@ -403,7 +403,9 @@ TEST(AssetPixels, FontCellsHoldGlyphsWithinTheirAdvance) {
                     const unsigned char* c = p.at(x, y);
                     bool ink = c[3] > 200 && c[0] > 200;
                     int ux = (x - x0) / scale;
-                    if (ink) EXPECT_TRUE(ux >= 5 && ux <= 11) << "char " << ch << " at unit column " << ux;
+                    if (ink) {
+                        EXPECT_TRUE(ux >= 5 && ux <= 11) << "char " << ch << " at unit column " << ux;
+                    }
                 }
         }
     }
@@ -415,7 +417,9 @@ TEST(AssetPixels, FontCellsHoldGlyphsWithinTheirAdvance) {
             EXPECT_EQ(v.at(k * cell, y)[3], 0) << "cell " << k;
             EXPECT_EQ(v.at(k * cell + cell - 1, y)[3], 0) << "cell " << k;
         }
-        if (k >= 1 && k <= 94) EXPECT_GT(scan(v, k * cell, 0, cell, v.h).opaque, 0) << "cell " << k;
+        if (k >= 1 && k <= 94) {
+            EXPECT_GT(scan(v, k * cell, 0, cell, v.h).opaque, 0) << "cell " << k;
+        }
     }
 }
 
