@@ -30,7 +30,8 @@ test: deps build test-sanitize
 test-sanitize: configure
 	@cmake -S . -B $(BUILD)-sanitize -DVW_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug $(CMAKE_FLAGS) >/dev/null
 	@cmake --build $(BUILD)-sanitize -j$(JOBS) --target unit_tests
-	cd $(BUILD)-sanitize && ./tests/unit_tests --gtest_filter='$(SANITIZE_FILTER)' --gtest_brief=1
+	cd $(BUILD)-sanitize && LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
+	  ./tests/unit_tests --gtest_filter='$(SANITIZE_FILTER)' --gtest_brief=1
 
 SANITIZE_FILTER ?= Collector*:String*:TextFile*:StateFile*:Wav*:Ogg*:ImageFile*:SaveData*
 

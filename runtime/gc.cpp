@@ -133,7 +133,9 @@ void* gc_malloc(int size) {
 }
 
 void gc_free(gc_object* p) {
-  gc_header* h = p->gc_head();
+  // Called from operator delete: the object is already destroyed, so its
+  // header is found from the raw address rather than through a member call.
+  gc_header* h = reinterpret_cast<gc_header*>(static_cast<void*>(p)) - 1;
   int size = header_size(h);
   gc_free_bytes -= size;
   if (size > kMaxCachedSize) {

@@ -26,6 +26,21 @@ wait_exit() {
   wait "$watchdog" 2>/dev/null
 }
 
+# Asks the window manager to close window $1 of process $2 and waits for the
+# process to end (EXIT_STATUS). A window manager still busy taking the window
+# on may drop the first request, so it is repeated, as a user would click again.
+close_and_wait() {
+  local wid=$1 pid=$2
+  for _ in 1 2 3 4 5 6 7 8 9 10; do
+    wmctrl -i -c "$wid" 2>/dev/null
+    for _ in $(seq 20); do
+      kill -0 "$pid" 2>/dev/null || break 2
+      sleep 0.1
+    done
+  done
+  wait_exit "$pid" 5
+}
+
 # A scratch folder that holds the game's data like the repository root does.
 make_game_folder() {
   local dir

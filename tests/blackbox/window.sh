@@ -2,7 +2,7 @@
 # The real window: size, title, centring, fixed size, the close, and start-up
 # failures of the window system and of the audio device.
 set -u
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/lib.bash"
 game=$1
 
 # No display: the window system cannot start.
@@ -29,8 +29,7 @@ echo "$hints" | grep -q "maximum size: 640 by 480" || fail "resizable: $hints"
 echo "ok: 640x480 window 'Tovrin Game' at ($x, $y), fixed size"
 
 # A close request from the window manager ends the process normally.
-wmctrl -i -c "$wid"
-wait_exit "$pid"
+close_and_wait "$wid" "$pid"
 [ "$EXIT_STATUS" -eq 0 ] || fail "close: exit status $EXIT_STATUS"
 echo "ok: close request ends the process with status 0"
 
@@ -40,8 +39,7 @@ pid=$!
 wid=$(wait_window "Tovrin Game") || fail "no window without audio"
 sleep 0.5
 kill -0 "$pid" || fail "stopped without audio"
-wmctrl -i -c "$wid"
-wait_exit "$pid"
+close_and_wait "$wid" "$pid"
 [ "$EXIT_STATUS" -eq 0 ] || fail "no audio: exit status $EXIT_STATUS"
 grep -qx "alcOpenDevice failed" out.txt || fail "no audio: printed $(cat out.txt)"
 echo "ok: without an audio device 'alcOpenDevice failed' and the game runs"

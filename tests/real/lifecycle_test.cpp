@@ -2,8 +2,10 @@
 // reach the application as suspend and resume, and a close ends the loop.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -17,6 +19,7 @@ class LifecycleApp : public bb_app_App {
  public:
   std::vector<std::string> log;
   int updates = 0;
+  std::atomic<int> suspends{0}, resumes{0};  // read by the scripted user's thread
 
   int m_OnCreate() override {
     bb_app_SetUpdateRate(60);
@@ -28,10 +31,12 @@ class LifecycleApp : public bb_app_App {
   }
   int m_OnSuspend() override {
     log.push_back("suspend@" + std::to_string(updates));
+    ++suspends;
     return 0;
   }
   int m_OnResume() override {
     log.push_back("resume@" + std::to_string(updates));
+    ++resumes;
     return 0;
   }
 };
@@ -39,6 +44,15 @@ class LifecycleApp : public bb_app_App {
 int run(const std::string& command) { return std::system(command.c_str()); }
 
 void pause_ms(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+// Repeats a window-manager request until `done` says it took effect: a window
+// manager that is still taking the window on may drop the first one.
+void until(const std::string& command, const std::function<bool()>& done) {
+  for (int attempt = 0; attempt < 20 && !done(); ++attempt) {
+    run(command);
+    for (int i = 0; i < 10 && !done(); ++i) pause_ms(50);
+  }
+}
 
 TEST(RealWindowLifecycle, IconifyAndRestoreSuspendAndResumeThenCloseEndsTheLoop) {
   ASSERT_TRUE(wlInit());
@@ -49,16 +63,18 @@ TEST(RealWindowLifecycle, IconifyAndRestoreSuspendAndResumeThenCloseEndsTheLoop)
   game->g_new();
 
   // The user, from outside the process: iconify, wait, restore, close.
-  std::thread user([] {
+  std::atomic<bool> finished{false};
+  std::thread user([&] {
     const std::string find = "xdotool search --name '^lifecycle-under-test$' ";
     pause_ms(800);
-    run(find + "windowminimize");
+    until(find + "windowminimize", [&] { return game->suspends == 1; });
+    pause_ms(500);
+    until(find + "windowactivate", [&] { return game->resumes == 1; });
     pause_ms(800);
-    run(find + "windowactivate");
-    pause_ms(800);
-    run("wmctrl -c lifecycle-under-test");
+    until("wmctrl -c lifecycle-under-test", [&] { return finished.load(); });
   });
   RunApp();
+  finished = true;
   user.join();
 
   ASSERT_EQ(game->log.size(), 3u) << ::testing::PrintToString(game->log);
