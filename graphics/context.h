@@ -13,7 +13,7 @@
 
 class bb_graphics_GraphicsContext : public Object {
  public:
-  static const int kStackMatrices = 32;
+  static constexpr int kStackMatrices = 32;
 
   bb_graphics_Image* m_defaultFont = nullptr;
   bb_graphics_Image* m_font = nullptr;

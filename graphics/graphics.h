@@ -11,8 +11,8 @@ class gxtkGraphics : public gxtkObject {
  public:
   // Primitive kinds held by the batch.
   enum { kPoints = 1, kLines = 2, kQuads = 4, kFan = 5 };
-  static const int kMaxVertices = 1024;
-  static const int kMaxQuads = kMaxVertices / 4;
+  static constexpr int kMaxVertices = 1024;
+  static constexpr int kMaxQuads = kMaxVertices / 4;
 
   // One vertex exactly as OpenGL reads it (20-byte stride).
   struct Vertex {

@@ -14,11 +14,11 @@ class bb_graphics_Frame : public Object {
 
 class bb_graphics_Image : public Object {
  public:
-  static const int CentreHandleFlag = 1;
-  static const int PadXFlag = 2;
-  static const int PadYFlag = 4;
+  static constexpr int CentreHandleFlag = 1;
+  static constexpr int PadXFlag = 2;
+  static constexpr int PadYFlag = 4;
   // Set only by m_ApplyFlags: one frame covering the whole surface.
-  static const int WholeSurfaceFlag = 65536;
+  static constexpr int WholeSurfaceFlag = 65536;
 
   static int g_DefaultFlags;
 
