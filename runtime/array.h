@@ -22,8 +22,11 @@ struct gc_array : gc_object {
   }
 
   void mark() override {
+    // The element class may be only declared where the array is created, so
+    // the conversion cannot be checked here; every collected class derives
+    // from gc_object alone, which puts that base at the object's address.
     if constexpr (std::is_pointer<T>::value)
-      for (int i = 0; i < length; ++i) gc_mark_now(data()[i]);
+      for (int i = 0; i < length; ++i) gc_mark_now(reinterpret_cast<gc_object*>(data()[i]));
   }
 
   static gc_array* create(int n) {

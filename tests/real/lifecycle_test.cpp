@@ -2,6 +2,7 @@
 // reach the application as suspend and resume, and a close ends the loop.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
@@ -12,6 +13,7 @@
 
 #include "host/bb_app.h"
 #include "host/window.h"
+#include "input/input.h"
 
 namespace {
 
@@ -84,6 +86,67 @@ TEST(RealWindowLifecycle, IconifyAndRestoreSuspendAndResumeThenCloseEndsTheLoop)
   // Nothing was updated while iconified.
   EXPECT_EQ(game->log[0].substr(8), game->log[1].substr(7));
   EXPECT_GT(game->updates, 60);
+  wlCloseWindow();
+  wlTerminate();
+}
+
+// Keys typed on the real X server arrive in the classic numbering, become the
+// framework's key codes, and printable ones queue their character.
+class TypingApp : public bb_app_App {
+ public:
+  std::atomic<int> space_hits{0}, a_hits{0}, left_hits{0};
+  std::vector<int> chars;
+
+  int m_OnCreate() override {
+    bb_app_SetUpdateRate(60);
+    return 0;
+  }
+  int m_OnUpdate() override {
+    gxtkInput* in = bb_app_device->InputDevice();
+    space_hits += in->KeyHit(32);
+    a_hits += in->KeyHit(65);
+    left_hits += in->KeyHit(37);
+    for (int c = in->GetChar(); c; c = in->GetChar()) chars.push_back(c);
+    return 0;
+  }
+};
+
+TEST(RealWindowInput, TypedKeysReachTheInputDeviceAsFrameworkKeyCodes) {
+  ASSERT_TRUE(wlInit());
+  ASSERT_TRUE(wlOpenWindow(640, 480, 0, 0, 0, 0, 0, 0, WL_WINDOW));
+  wlSetWindowTitle("typing-under-test");
+  bb_std_main(0, nullptr);
+  TypingApp* game = new TypingApp();
+  game->g_new();
+
+  std::atomic<bool> finished{false};
+  std::thread user([&] {
+    const std::string win = "$(xdotool search --name '^typing-under-test$' | head -n1)";
+    pause_ms(600);
+    run("xdotool windowactivate --sync " + win);
+    // A bare "key" can press and release within one frame; hold each key a while.
+    until("xdotool keydown --window " + win + " space; sleep 0.1; xdotool keyup --window " + win + " space",
+          [&] { return game->space_hits > 0; });
+    until("xdotool keydown --window " + win + " a; sleep 0.1; xdotool keyup --window " + win + " a",
+          [&] { return game->a_hits > 0; });
+    until("xdotool keydown --window " + win + " Left; sleep 0.1; xdotool keyup --window " + win + " Left",
+          [&] { return game->left_hits > 0; });
+    pause_ms(200);
+    until("wmctrl -c typing-under-test", [&] { return finished.load(); });
+  });
+  RunApp();
+  finished = true;
+  user.join();
+
+  EXPECT_GE(game->space_hits.load(), 1);
+  EXPECT_GE(game->a_hits.load(), 1);
+  EXPECT_GE(game->left_hits.load(), 1);
+  // Space and "a" queue their characters from the character callback; Left
+  // queues its flagged non-printing code from the key callback.
+  auto has = [&](int c) { return std::find(game->chars.begin(), game->chars.end(), c) != game->chars.end(); };
+  EXPECT_TRUE(has(' '));
+  EXPECT_TRUE(has('a'));
+  EXPECT_TRUE(has(37 + 65536));
   wlCloseWindow();
   wlTerminate();
 }
