@@ -162,28 +162,29 @@ void gc_flush_free(int size) {
   }
 }
 
-void gc_grey(gc_object* p) {
+namespace {
+
+// Flips a white object's colour and moves it onto `list`. While the invariant
+// check probes, it only records that a white object was reached.
+bool take_white(gc_object* p, gc_header* list) {
   if (g_probing) {
     g_found_white = true;
-    return;
+    return false;
   }
   gc_header* h = p->gc_head();
   h->flags ^= 1;
   list_remove(h);
-  list_append(&gc_queued_list, h);
+  list_append(list, h);
+  return true;
 }
 
+}  // namespace
+
+void gc_grey(gc_object* p) { take_white(p, &gc_queued_list); }
+
 void gc_mark_now(gc_object* p) {
-  if (!p || !gc_is_white(p)) return;
-  if (g_probing) {
-    g_found_white = true;
-    return;
-  }
-  gc_header* h = p->gc_head();
-  h->flags ^= 1;
-  list_remove(h);
-  list_append(&gc_marked_list, h);
-  gc_marked_bytes += header_size(h);
+  if (!p || !gc_is_white(p) || !take_white(p, &gc_marked_list)) return;
+  gc_marked_bytes += header_size(p->gc_head());
   ++gc_marked_objs;
   p->mark();
 }
