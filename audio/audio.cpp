@@ -1,15 +1,160 @@
-// Audio device.
+// The audio device: channels over OpenAL sources, sample loading, music on
+// channel 32, and suspension.
 #include "audio/audio.h"
 
 #include <AL/al.h>
 
-gxtkAudio* bb_audio_device = nullptr;
+#include <climits>
 
-int bb_audio_SetAudioDevice(gxtkAudio* device) {
-  gc_assign(bb_audio_device, device);
+unsigned int gxtkChannel::AL_Source() {
+  if (!source) alGenSources(1, &source);
+  return source;
+}
+
+namespace {
+
+ALint SourceState(ALuint source) {
+  ALint state = AL_INITIAL;
+  alGetSourcei(source, AL_SOURCE_STATE, &state);
+  return state;
+}
+
+ALenum FormatOf(int bytesPerSample, int channels) {
+  if (bytesPerSample == 1 && channels == 1) return AL_FORMAT_MONO8;
+  if (bytesPerSample == 1 && channels == 2) return AL_FORMAT_STEREO8;
+  if (bytesPerSample == 2 && channels == 1) return AL_FORMAT_MONO16;
+  if (bytesPerSample == 2 && channels == 2) return AL_FORMAT_STEREO16;
+  return 0;  // OpenAL refuses it and the sample stays silent
+}
+
+}  // namespace
+
+gxtkAudio::gxtkAudio() {
+  // Positions only pan: nothing is ever far away.
+  alDistanceModel(AL_NONE);
+}
+
+gxtkChannel* gxtkAudio::Channel(int channel) {
+  return channel >= 0 && channel < kChannelCount ? &channels[channel] : nullptr;
+}
+
+void gxtkAudio::mark() {
+  // A sample still sounding must outlive the program's last reference to it.
+  for (gxtkChannel& c : channels)
+    if (c.state != 0 && SourceState(c.source) != AL_STOPPED) gc_mark_q(c.sample);
+}
+
+gxtkSample* gxtkAudio::LoadSample(String path) {
+  FlushDiscarded();
+  return LoadSample__UNSAFE__(new gxtkSample(), path);
+}
+
+gxtkSample* gxtkAudio::LoadSample__UNSAFE__(gxtkSample* sample, String path) {
+  int frames = 0, channelCount = 0, bytesPerSample = 0, rate = 0;
+  unsigned char* data = loadSound(path, &frames, &channelCount, &bytesPerSample, &rate);
+  if (!data) return nullptr;
+  long long bytes = static_cast<long long>(frames) * channelCount * bytesPerSample;
+  ALuint buffer = 0;
+  alGenBuffers(1, &buffer);
+  if (bytes <= INT_MAX)
+    alBufferData(buffer, FormatOf(bytesPerSample, channelCount), data, static_cast<ALsizei>(bytes), rate);
+  unloadSound(data);
+  sample->SetBuffer(buffer);
+  // Samples can be large: have the collector release dropped ones soon.
+  gc_force_sweep = true;
+  return sample;
+}
+
+int gxtkAudio::PlaySample(gxtkSample* sample, int channel, int flags) {
+  gxtkChannel* c = Channel(channel);
+  if (!c) return 0;
+  FlushDiscarded();
+  ALuint source = c->AL_Source();
+  alSourceStop(source);
+  alSourcei(source, AL_BUFFER, static_cast<ALint>(sample->buffer));
+  alSourcei(source, AL_LOOPING, flags ? AL_TRUE : AL_FALSE);
+  alSourcePlay(source);
+  gc_assign(c->sample, sample);
+  c->flags = flags;
+  c->state = 1;
   return 0;
 }
 
-gxtkAudio::gxtkAudio() { alDistanceModel(AL_NONE); }
-int gxtkAudio::OnSuspend() { return 0; }
-int gxtkAudio::OnResume() { return 0; }
+int gxtkAudio::StopChannel(int channel) {
+  gxtkChannel* c = Channel(channel);
+  if (!c || c->state == 0) return 0;
+  alSourceStop(c->source);
+  c->state = 0;
+  return 0;
+}
+
+int gxtkAudio::PauseChannel(int channel) {
+  gxtkChannel* c = Channel(channel);
+  if (!c || c->state != 1) return 0;
+  if (SourceState(c->source) == AL_STOPPED) {
+    c->state = 0;
+  } else {
+    alSourcePause(c->source);
+    c->state = 2;
+  }
+  return 0;
+}
+
+int gxtkAudio::ResumeChannel(int channel) {
+  gxtkChannel* c = Channel(channel);
+  if (!c || c->state != 2) return 0;
+  alSourcePlay(c->source);
+  c->state = 1;
+  return 0;
+}
+
+int gxtkAudio::ChannelState(int channel) {
+  gxtkChannel* c = Channel(channel);
+  if (!c) return 0;
+  // A one-shot that has run out is only noticed when someone asks.
+  if (c->state == 1 && SourceState(c->source) == AL_STOPPED) c->state = 0;
+  return c->state;
+}
+
+int gxtkAudio::SetVolume(int channel, float volume) {
+  if (gxtkChannel* c = Channel(channel)) alSourcef(c->AL_Source(), AL_GAIN, volume);
+  return 0;
+}
+
+int gxtkAudio::SetPan(int channel, float pan) {
+  if (gxtkChannel* c = Channel(channel)) alSource3f(c->AL_Source(), AL_POSITION, pan, 0, 0);
+  return 0;
+}
+
+int gxtkAudio::SetRate(int channel, float rate) {
+  if (gxtkChannel* c = Channel(channel)) alSourcef(c->AL_Source(), AL_PITCH, rate);
+  return 0;
+}
+
+int gxtkAudio::PlayMusic(String path, int flags) {
+  StopMusic();
+  gxtkSample* music = LoadSample(path);
+  if (!music) return -1;
+  PlaySample(music, kMusicChannel, flags);
+  return 0;
+}
+
+int gxtkAudio::StopMusic() { return StopChannel(kMusicChannel); }
+int gxtkAudio::PauseMusic() { return PauseChannel(kMusicChannel); }
+int gxtkAudio::ResumeMusic() { return ResumeChannel(kMusicChannel); }
+int gxtkAudio::MusicState() { return ChannelState(kMusicChannel); }
+int gxtkAudio::SetMusicVolume(float volume) { return SetVolume(kMusicChannel, volume); }
+
+// Only channels the application considers playing are touched, so a channel it
+// paused itself stays paused across a suspension.
+int gxtkAudio::OnSuspend() {
+  for (gxtkChannel& c : channels)
+    if (c.state == 1 && SourceState(c.source) == AL_PLAYING) alSourcePause(c.source);
+  return 0;
+}
+
+int gxtkAudio::OnResume() {
+  for (gxtkChannel& c : channels)
+    if (c.state == 1 && SourceState(c.source) == AL_PAUSED) alSourcePlay(c.source);
+  return 0;
+}
