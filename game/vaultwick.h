@@ -1,14 +1,236 @@
 // The game: one application object that holds every piece of game state.
+//
+// Fields keep the game's fixed declaration order; the banners only mark where
+// one concern gives way to the next. Arrays are made once, at full size, by the constructor and never
+// replaced, so "empty" always means zeros. Units: px = window pixels,
+// vu = virtual-screen units (designed for 640 x 480), deg = degrees.
 #pragma once
 
+#include "graphics/image.h"
 #include "host/bb_app.h"
+
+class bb_audio_Sound;
 
 class bb_Vaultwick_MyApp : public bb_app_App {
  public:
-  bb_Vaultwick_MyApp() {}
-  bb_Vaultwick_MyApp* g_new();
+  // --- Screen state and device ---------------------------------------------
+  int m_Screen = 0;        // 1 menu, 2 back to menu, 10 round in play, 11 round set-up
+  int m_Mode = 0;          // variant 1..9 of the round; picks world sheet and sound set
+  int m_WorldMode = 0;     // variant whose world sheets sit in image slots 1 and 2
+  int m_DevWidth = 0;      // px, device width when last checked
+  int m_DevHeight = 0;     // px, device height when last checked
+  float m_AccelBaseX = 0;  // neutral accelerometer X
+  float m_AccelBaseY = 0;  // neutral accelerometer Y
 
+  // --- Clear colour --------------------------------------------------------
+  float m_ClearR = 0;  // 0..255
+  float m_ClearG = 0;  // 0..255
+  float m_ClearB = 0;  // 0..255
+  float m_ClearA = 0;  // 0..1; below 1 leaves trails of the last frame
+
+  // --- Asset slots ---------------------------------------------------------
+  int m_AssetScale = 0;                 // 1, 2 or 4
+  float m_AssetInvScale = 0;            // 1 / m_AssetScale
+  Array<bb_graphics_Image*> m_Img;      // [100] image slots
+  Array<int> m_ImgInfo;                 // [300] per slot: frame w, h (px of loaded art), count
+  int m_LoadStep = 0;                   // 0 idle, 1..39 next loader step
+
+  // --- Menu and pause ------------------------------------------------------
+  int m_MenuMode = 0;     // play mode highlighted in the menu, 1-based
+  int m_MenuIntro = 0;    // slide-in offset, -32..0
+  int m_Paused = 0;       // 1 while the pause menu is up
+  int m_PauseOpened = 0;  // 1 when play has just been paused
+  int m_PauseY = 0;       // vu, y of the pause panel; -64 off screen
+  int m_Iter = 0;         // shared loop counter; left at each loop's end value
+
+  // --- Badges, settings and scores -----------------------------------------
+  Array<int> m_NoteBadge;         // [15] badge shown per notification slot
+  Array<int> m_NoteBusy;          // [15] 1 while a notification slot is in use
+  Array<bool> m_Badges;           // [256] badges owned
+  Array<bool> m_BadgesThisGame;   // [256] badges awarded in this game
+  Array<int> m_Pad;               // [20] logical buttons: 0 up, 2 iCade held, 1 this update
+  Array<int> m_Settings;          // [25] saved settings; [5] sound 1/2 = on
+  Array<int> m_Scores;            // [200] top ten then last ten per play mode
+  Array<int> m_SfxChannels;       // [33] channel numbers, [i] = i
+  float m_MenuScroll = 0;         // vu, y of the menu's mode list
+
+  // --- Render meter and virtual screen -------------------------------------
+  int m_RenderLastMs = 0;  // ms, clock at the previous render
+  int m_RenderFps = 0;     // renders per second, last interval
+  int m_RenderFpsAvg = 0;  // running average of m_RenderFps
+  float m_ScaleX = 0;      // px per vu, horizontal
+  float m_ScaleY = 0;      // px per vu, vertical (equals m_ScaleX after a render)
+  int m_ScaleMode = 0;     // 1 scaled by width ratio, 2 by height ratio
+  int m_Landscape = 0;     // 1 when jscrh <= jscrw
+
+  // --- Display list --------------------------------------------------------
+  int m_DrawCount = 0;     // floats in use, 15 per record
+  Array<float> m_DrawList; // [37500] draw records
+
+  // --- Pointer, touch and latches ------------------------------------------
+  int m_Held = 0;           // 1 while the one button is held; iCade reader's scratch char
+  int m_UpdateLastMs = 0;   // ms, clock at the previous update
+  int m_UpdateFps = 0;      // updates per second, last interval
+  int m_UpdateFpsAvg = 0;   // running average of m_UpdateFps
+  int m_PointerX = 0;       // vu
+  int m_PrevPointerX = 0;   // vu, previous update (same as now when a press begins)
+  int m_PointerY = 0;       // vu
+  int m_PrevPointerY = 0;   // vu
+  int m_MouseWasDown = 0;   // left button at the end of the previous input scan
+  int m_PointerDown = 0;    // non-zero while the left button or a contact is held
+  int m_PointerHits = 0;    // left-button presses this update
+  Array<int> m_TouchDown;   // [10] 1 while contact i is held
+  Array<int> m_TouchX;      // [10] vu, -3717 when not held
+  Array<int> m_TouchY;      // [10] vu, -3717 when not held
+  int m_PointerLatch = 0;   // 1 once a pointer press was used; cleared on release
+  int m_KeyLatch = 0;       // 1 once a key press was used; cleared on release
+  int m_CreditBoxOpen = 0;  // 1 while the credits box covers the menu
+  int m_BadgesBoxOpen = 0;  // 1 while the badges box covers the menu
+
+  // --- Pen -----------------------------------------------------------------
+  float m_SizeX = 0;   // image scale or shape width; reset 1
+  float m_SizeY = 0;   // image scale or shape height; reset 1
+  float m_Rot = 0;     // deg; reset 0
+  float m_ColR = 0;    // 0..255; reset 255
+  float m_ColG = 0;    // 0..255; reset 255
+  float m_ColB = 0;    // 0..255; reset 255
+  float m_ColA = 0;    // 0..1; reset 1
+  int m_FontImg = 0;   // image slot of the bitmap font (90)
+  int m_ButtonHit = 0; // 1 when the last m_Button had a contact on it
+
+  // --- Sound ---------------------------------------------------------------
+  int m_SfxCursor = 0;           // index of the last channel used, 0..23
+  Array<bb_audio_Sound*> m_Sfx;  // [100] sound slots
+
+  // --- Menu boxes, loading screen and round ---------------------------------
+  float m_BadgeScroll = 0;        // vu, badges list offset (<= 0)
+  float m_BadgeScrollTarget = 0;  // vu, where m_BadgeScroll eases to (<= 0)
+  int m_CoinSpin = 0;             // deg, menu coin, +6 per update
+  int m_NextKind = 0;             // next lower spike kind, 0 empty, 1..9
+  int m_PinchSpan = 0;            // stick pinch span in 16-vu steps; scratch elsewhere
+  int m_CreditsEarned = 0;        // credits earned this round
+  int m_Score = 0;                // score of this round
+  int m_Spin = 0;                 // deg, loading spinner, +16 per step
+  float m_Ground = 0;             // vu, ground line above the bottom edge
+  float m_Scroll = 0;             // px, horizontal scroll used for drawing
+  float m_BulletX = 0;            // vu, 0 = no bullet
+  int m_RoundOver = 0;            // 1 once the round has ended
+  float m_BulletY = 0;            // vu
+  int m_Columns = 0;              // columns scrolled past this round
+  Array<int> m_Upper;             // [640] upper lane: 64 columns x 10 ints
+  int m_ColumnWidth = 0;          // px, 256 (112 in mode 4, 400 in mode 5)
+  float m_ColumnOffset = 0;       // px, scroll within the column, for drawing
+  Array<float> m_Trail;           // [640] character records of 10; [20] now, 0..19 before
+  float m_Angle = 0;              // deg, leap: 0 ground, 90 top, 180 landed
+  int m_Combo = 0;                // combo count
+  float m_ComboTimer = 0;         // combo lost below 1
+  int m_PinchBase = 0;            // stick pinch span at start; flag for m_GiveBadge
+  Array<int> m_NoteRepeat;        // [15] 1 if the badge was already owned
+  Array<float> m_Particles;       // [1024] 100 effect records of 10
+  int m_PopupCount = 0;           // pop-ups made so far
+  int m_Chain = 0;                // SUPER multiplier, 1 + spikes passed while held
+  Array<int> m_Lower;             // [640] lower lane: 64 columns x 10 ints
+  int m_Charge = 0;               // bullet charge (mode 7) or shields (mode 9), 0..5
+  Array<int> m_PassHistory;       // [10] last ten spikes passed, newest last
+  int m_Passed = 0;               // spikes passed this round
+  int m_Lives = 0;                // extra hits left
+  float m_Speed = 0;              // forward speed factor 0..1
+  float m_Accel = 0;              // speed gain per frame for the leap control
+  Array<int> m_Flags;             // [10] [0] past the apex, [2] pass latch
+  Array<int> m_RoundCounts;       // [256] per-round badge counters
+  float m_Boost = 0;              // mode 5 extra run speed, 0..10
+  float m_RunSpeed = 0;           // px per frame at full speed
+  float m_Lift = 0;               // mode 5 climb velocity, -1..1
+  float m_ColumnPos = 0;          // px travelled within the column
+  float m_Distance = 0;           // px travelled this round
+
+  // --- Spike generator ------------------------------------------------------
+  int m_UpperGap = 0;       // columns since the last upper-lane object
+  int m_PieceSeed = 0;      // seed counter for the next column
+  int m_NextTier = 0;       // 0 still, 1..3 bobbing
+  int m_MaxPiece = 0;       // highest piece number drawable
+  int m_UpperPick = 0;      // kind offered for the upper lane
+  int m_PieceRoll = 0;      // random 0..9, gates upper-lane objects
+  int m_PiecePhase = 0;     // deg, random 0..359, bobbing start phase
+  int m_GapCount = 0;       // mode 4: columns to the next spike
+  int m_PieceCount = 0;     // pieces since m_MaxPiece grew
+  int m_PiecesPerStep = 0;  // pieces per difficulty step
+  int m_MaxPieceCap = 0;    // cap of m_MaxPiece
+  int m_Column = 0;         // newest track column (ring slot = mod 64)
+
+  // --- Round extras, game over and sound set --------------------------------
+  int m_Shots = 0;            // bullets fired this round
+  float m_Clock = 0;          // deg, animation clock, wraps at 360
+  int m_ShownScore = 0;       // displayed score, eases to m_Score
+  int m_Pinching = 0;         // 1 while a pinch resizes the stick
+  int m_NextCredit = 0;       // score that earns the next credit
+  int m_PauseChoice = 0;      // pause-menu choice, -1..1
+  float m_GameOverTime = 0;   // updates, game-over overlay timer
+  int m_PlayedMode = 0;       // play mode the round was set up for
+  int m_SfxSet = 0;           // variant of sound slots 2..4, 0 default
+
+  // --- On-screen stick and tilt ---------------------------------------------
+  int m_StickX = 0;           // vu, stick centre x
+  int m_StickY = 0;           // vu, stick centre y
+  float m_StickScale = 0;     // stick scale, 0.8..2.5
+  float m_TiltX = 0;          // accelerometer X minus neutral
+  float m_TiltY = 0;          // accelerometer Y minus neutral
+  float m_TiltSmoothX = 0;    // eases a quarter of the way to m_TiltX per update
+  float m_TiltSmoothY = 0;    // likewise for Y
+
+  // Display-list geometry: 15 floats a record, appended while the count is at
+  // most kDrawLimit, so one frame holds 2 499 records.
+  static const int kDrawRecord = 15;
+  static const int kDrawListSize = 37500;
+  static const int kDrawLimit = 37484;
+  // Marks an optional float argument as not given; also the rectangle kind.
+  static constexpr float kAbsent = -3717.0f;
+  static constexpr float kRectKind = -3717.0f;
+  static constexpr float kOvalKind = -3716.0f;
+
+  bb_Vaultwick_MyApp();
+  bb_Vaultwick_MyApp* g_new();
+  void mark() override;
+
+  // Lifecycle hooks.
   int m_OnCreate() override;
+  int m_OnUpdate() override;
+  int m_OnSuspend() override;
+  int m_OnResume() override;
+  int m_OnRender() override;
+
+  // Controls, drawing kit and text helpers, in table order.
+  virtual int m_iCade(int on);
+  virtual int m_PlayKey(int button);
+  virtual int m_ResetDraw();
+  virtual int m_CLS2D(float r, float g, float b, float a);
+  virtual int m_SetSize(float w, float h);
+  virtual int m_DrawImg(int slot, float x, float y, float frame);
+  virtual int m_Alpha(float a);
+  virtual int m_SetCol(float r, float g, float b, float a);
+  virtual int m_Rect(float x, float y, float w, float h);
+  virtual int m_Text(float x, float y, String text, float alignX, float alignY);
+  virtual int m_Button(int slot, float x, float y, int frame);
+  virtual String m_rstr(int value, int width, String pad);
+  virtual int m_Oval(float x, float y, float rx, float ry);
+  virtual int m_SetRot(float angle);
+  virtual int m_MouseIn(float x, float y, float w, float h);
+  virtual String m_Nth(int n);
+  virtual int m_Ink(int kind, int variant);
+  virtual int m_Button0(int slot, float x, float y, int frame);
+
+  // Render step: draws the display list through the graphics context.
+  void ReplayDrawList();
+
+ private:
+  // One record of `kind` with the pen's rotation and colour; dropped when full.
+  void AppendRecord(float kind, float x, float y, float w, float h, float frame);
+  // Update steps that read the input device and the logical buttons.
+  void ScanPointer();
+  void ReadICadeLetters();
+  void DispatchScreen();
+  // Shared by suspend and resume: a round in play comes back paused.
+  void PauseIfInRound();
 };
 
 // Game-wide settings, set by bbInit before the game object exists.

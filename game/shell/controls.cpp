@@ -1,0 +1,123 @@
+// Logical buttons from every input source: keys, joystick 0, the right mouse
+// button, and the pad table fed by the iCade letters and on-screen buttons.
+#include "game/vaultwick.h"
+#include "input/input.h"
+
+namespace {
+
+const int kJoy0 = 256;
+const float kStickThreshold = 0.4f;
+
+// Keys that count for a button. The first list is consulted always, the
+// second only with the iCade off: an iCade types letters, so letter keys and
+// the right mouse button would read its presses twice.
+struct KeySources {
+  int button;
+  int always[4];
+  int withoutICade[4];
+};
+
+// Lists end at the first 0.
+const KeySources kKeys[] = {
+    {0, {38}, {'W'}},
+    {3, {37}, {'A'}},
+    {5, {39}, {'D'}},
+    {8, {40}, {'S'}},
+    {10, {32, 13}, {'Z', 'J'}},
+    {11, {17}, {'X', 'K', 2}},
+    {12, {16}, {'C', 'L'}},
+    {13, {0}, {'V', 'I'}},
+    {99, {27, 46, 8}, {0}},
+};
+
+// iCade letters: a press letter, then its release letter, per button; in the
+// order the reader compares them.
+struct ICadeLetters {
+  char press, release;
+  int button;
+};
+
+const ICadeLetters kICade[] = {
+    {'W', 'E', 0},  {'X', 'Z', 8},  {'A', 'Q', 3},  {'D', 'C', 5},  {'Y', 'T', 13}, {'U', 'F', 14},
+    {'I', 'M', 15}, {'O', 'G', 16}, {'H', 'R', 10}, {'J', 'N', 11}, {'K', 'P', 12}, {'L', 'V', 17},
+};
+
+bool AnyKeyDown(gxtkInput* input, const int (&keys)[4]) {
+  for (int key : keys) {
+    if (key == 0) break;
+    if (input->KeyDown(key)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+int bb_Vaultwick_MyApp::m_PlayKey(int button) {
+  int icade = bb_Vaultwick_iCadeControls;
+  if (icade != 0 && icade != 1) return 0;
+  gxtkInput* input = bb_input_device;
+
+  const KeySources* keys = nullptr;
+  for (const KeySources& k : kKeys)
+    if (k.button == button) keys = &k;
+  if (!keys) return 0;
+
+  if (AnyKeyDown(input, keys->always)) return 1;
+  if (icade == 0 && AnyKeyDown(input, keys->withoutICade)) return 1;
+
+  switch (button) {
+    case 0:
+      if (input->KeyDown(kJoy0 + 9) || input->JoyY(0) < -kStickThreshold) return 1;
+      break;
+    case 3:
+      if (input->KeyDown(kJoy0 + 8) || input->JoyX(0) < -kStickThreshold) return 1;
+      break;
+    case 5:
+      if (input->KeyDown(kJoy0 + 10) || input->JoyX(0) > kStickThreshold) return 1;
+      break;
+    case 8:
+      if (input->KeyDown(kJoy0 + 11) || input->JoyY(0) > kStickThreshold) return 1;
+      break;
+    case 10:
+    case 11:
+    case 12:
+    case 13:
+      if (input->KeyDown(kJoy0 + button - 10)) return 1;
+      break;
+    case 99:
+      // Back is the iCade's two-button combination, either half counting.
+      return input->KeyDown(kJoy0 + 7) || m_Pad[16] != 0 || m_Pad[17] != 0 ? 1 : 0;
+  }
+  return m_Pad[button] != 0 ? 1 : 0;
+}
+
+int bb_Vaultwick_MyApp::m_iCade(int on) {
+  if (on == 0) {
+    bb_input_device->SetKeyboardEnabled(0);
+    bb_Vaultwick_iCadeControls = 0;
+    for (m_Iter = 0; m_Iter <= 19; ++m_Iter) m_Pad[m_Iter] = 0;
+  } else if (on == 1) {
+    bb_input_device->SetKeyboardEnabled(1);
+    bb_Vaultwick_iCadeControls = 1;
+    // Letters typed before the switch are not iCade presses.
+    do {
+      m_Held = bb_input_device->GetChar();
+    } while (m_Held != 0);
+  }
+  return 0;
+}
+
+void bb_Vaultwick_MyApp::ReadICadeLetters() {
+  for (;;) {
+    m_Held = bb_input_device->GetChar();
+    if (m_Held == 0) break;
+    if (m_Held < 0) continue;
+    // Every queued letter counts, in order, so a press and its release typed
+    // within one update cancel out.
+    for (const ICadeLetters& letters : kICade) {
+      int upperPress = letters.press, upperRelease = letters.release;
+      if (m_Held == upperPress || m_Held == upperPress + 32) m_Pad[letters.button] = 2;
+      if (m_Held == upperRelease || m_Held == upperRelease + 32) m_Pad[letters.button] = 0;
+    }
+  }
+}

@@ -1,0 +1,71 @@
+// Drives the real game object and framework over the fake window layer, GL and
+// AL, one update or render at a time under the virtual clock, so game tests
+// read as "hold Space for 3 updates, then expect ...".
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "fake_gl.h"
+#include "game/vaultwick.h"
+
+namespace gameharness {
+
+// One display-list record, decoded.
+struct Record {
+  float kind, x, y, rot, w, h, frame, alpha, r, g, b;
+  bool is_rect() const { return kind == bb_Vaultwick_MyApp::kRectKind; }
+  bool is_oval() const { return kind == bb_Vaultwick_MyApp::kOvalKind; }
+};
+
+// One primitive of a render: a quad of a batch, or a whole fan (an ellipse),
+// with its bounds in window pixels.
+struct Shape {
+  bool textured = false;
+  bool fan = false;
+  float left = 0, top = 0, right = 0, bottom = 0;
+  float u0 = 0, u1 = 0;                 // texture range across, textured quads only
+  unsigned char r = 0, g = 0, b = 0, a = 0;  // first vertex, premultiplied
+};
+
+class Game {
+ public:
+  static constexpr double kTick = 1.0 / 60;
+
+  // Opens a window of the given size on fresh fakes, builds the framework and
+  // the game as the program's entry does, then runs the create hook and the
+  // first render, as the main loop does before its first update.
+  explicit Game(int width = 640, int height = 480);
+
+  bb_Vaultwick_MyApp& app() const { return *app_; }
+  double now() const;
+
+  // `count` updates, each one tick of the virtual clock later: window events
+  // due by then are delivered, then the update hook runs between the input
+  // device's begin and end, as in the main loop.
+  void Update(int count = 1);
+  // One render; the GL draw calls it made are kept in draws().
+  void Render();
+  const std::vector<fakegl::Draw>& draws() const { return draws_; }
+  // The draws of the last render split into shapes, in drawing order.
+  std::vector<Shape> Shapes() const;
+
+  // Input as the window system reports it, delivered at the next update.
+  // Keys use the window layer's codes: printable keys are their upper-case
+  // character, special keys WL_KEY_*.
+  void Press(int wlKey);
+  void Release(int wlKey);
+  void Type(const std::string& chars);
+  void MoveMouse(int x, int y);
+  void MouseDown(int button = 0);
+  void MouseUp(int button = 0);
+
+  // The display list as recorded by the last update.
+  std::vector<Record> DisplayList() const;
+
+ private:
+  bb_Vaultwick_MyApp* app_ = nullptr;
+  std::vector<fakegl::Draw> draws_;
+};
+
+}  // namespace gameharness
