@@ -33,4 +33,8 @@ void present_gamepad(const unsigned char* pad_buttons, const float* pad_axes, Jo
   out.axis_count = kGamepadAxisCount;
   for (int i = 0; i < kGamepadButtonCount; ++i) out.buttons[i] = pad_buttons[kPresentedButtons[i]] ? 1 : 0;
   for (int i = 0; i < kGamepadAxisCount; ++i) out.axes[i] = pad_axes[kPresentedAxes[i]];
+  // The platform reports a released trigger as -1; as a stick's z it should
+  // rest at 0 like every other axis of an untouched pad, and read 1 pressed.
+  out.axes[2] = (out.axes[2] + 1) / 2;
+  out.axes[5] = (out.axes[5] + 1) / 2;
 }

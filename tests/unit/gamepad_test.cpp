@@ -1,5 +1,6 @@
 // A recognised gamepad is presented in the layout the game's controls read:
 // A/B/X/Y 0-3, Start 7, d-pad left/up/right/down 8-11, left stick as axes 0, 1.
+#include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 
 #include "fake_window.h"
@@ -9,12 +10,37 @@
 
 namespace {
 
-// The platform's gamepad order (A B X Y, bumpers, back, start, guide, thumbs,
-// d-pad up right down left; axes left x y, right x y, triggers).
-enum PadButton { A, B, X, Y, LB, RB, BACK, START, GUIDE, LTHUMB, RTHUMB, UP, RIGHT, DOWN, LEFT, COUNT };
-enum PadAxis { LX, LY, RX, RY, LT, RT };
+// The platform's own gamepad numbering (its header only; nothing is linked).
+enum PadButton {
+  A = GLFW_GAMEPAD_BUTTON_A,
+  B = GLFW_GAMEPAD_BUTTON_B,
+  X = GLFW_GAMEPAD_BUTTON_X,
+  Y = GLFW_GAMEPAD_BUTTON_Y,
+  LB = GLFW_GAMEPAD_BUTTON_LEFT_BUMPER,
+  RB = GLFW_GAMEPAD_BUTTON_RIGHT_BUMPER,
+  BACK = GLFW_GAMEPAD_BUTTON_BACK,
+  START = GLFW_GAMEPAD_BUTTON_START,
+  GUIDE = GLFW_GAMEPAD_BUTTON_GUIDE,
+  LTHUMB = GLFW_GAMEPAD_BUTTON_LEFT_THUMB,
+  RTHUMB = GLFW_GAMEPAD_BUTTON_RIGHT_THUMB,
+  UP = GLFW_GAMEPAD_BUTTON_DPAD_UP,
+  RIGHT = GLFW_GAMEPAD_BUTTON_DPAD_RIGHT,
+  DOWN = GLFW_GAMEPAD_BUTTON_DPAD_DOWN,
+  LEFT = GLFW_GAMEPAD_BUTTON_DPAD_LEFT,
+  COUNT = GLFW_GAMEPAD_BUTTON_LAST + 1
+};
+const float kRest[GLFW_GAMEPAD_AXIS_LAST + 1] = {0, 0, 0, 0, -1, -1};  // released triggers
 
-JoystickFrame present(std::initializer_list<int> pressed, const float (&axes)[6] = {}) {
+enum PadAxis {
+  LX = GLFW_GAMEPAD_AXIS_LEFT_X,
+  LY = GLFW_GAMEPAD_AXIS_LEFT_Y,
+  RX = GLFW_GAMEPAD_AXIS_RIGHT_X,
+  RY = GLFW_GAMEPAD_AXIS_RIGHT_Y,
+  LT = GLFW_GAMEPAD_AXIS_LEFT_TRIGGER,
+  RT = GLFW_GAMEPAD_AXIS_RIGHT_TRIGGER
+};
+
+JoystickFrame present(std::initializer_list<int> pressed, const float* axes = kRest) {
   unsigned char buttons[COUNT] = {};
   for (int b : pressed) buttons[b] = 1;
   JoystickFrame frame;
@@ -52,15 +78,23 @@ TEST(Gamepad, EachPadButtonLandsOnItsControlSlot) {
 }
 
 TEST(Gamepad, SticksAndTriggersFollowTheTwoStickLayout) {
-  const float axes[6] = {0.1f, -0.2f, 0.3f, -0.4f, 0.5f, 0.6f};  // LX LY RX RY LT RT
+  float axes[6];
+  axes[LX] = 0.1f, axes[LY] = -0.2f, axes[RX] = 0.3f, axes[RY] = -0.4f;
+  axes[LT] = 0.5f, axes[RT] = -0.5f;
   JoystickFrame f = present({}, axes);
   ASSERT_EQ(6, f.axis_count);
-  EXPECT_EQ(axes[LX], f.axes[0]);
-  EXPECT_EQ(axes[LY], f.axes[1]);
-  EXPECT_EQ(axes[LT], f.axes[2]);
-  EXPECT_EQ(axes[RX], f.axes[3]);
-  EXPECT_EQ(axes[RY], f.axes[4]);
-  EXPECT_EQ(axes[RT], f.axes[5]);
+  EXPECT_EQ(0.1f, f.axes[0]);
+  EXPECT_EQ(-0.2f, f.axes[1]);
+  EXPECT_EQ(0.75f, f.axes[2]) << "left trigger three quarters in";
+  EXPECT_EQ(0.3f, f.axes[3]);
+  EXPECT_EQ(-0.4f, f.axes[4]);
+  EXPECT_EQ(0.25f, f.axes[5]) << "right trigger a quarter in";
+
+  // An untouched pad: sticks centred, triggers released (the platform's -1).
+  float rest[6] = {};
+  rest[LT] = rest[RT] = -1;
+  JoystickFrame r = present({}, rest);
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(0.0f, r.axes[i]) << "axis " << i;
 }
 
 TEST(Gamepad, ThroughTheInputDeviceUpReadsAsUp) {
@@ -71,7 +105,11 @@ TEST(Gamepad, ThroughTheInputDeviceUpReadsAsUp) {
   gxtkApp* host = new gxtkApp();
   bb_input_SetInputDevice(host->input);
 
-  const float axes[6] = {-0.9f, 0.8f, 0.25f, 0, 0, 0};
+  float axes[6] = {};
+  axes[LT] = axes[RT] = -1;
+  axes[LX] = -0.9f;
+  axes[LY] = 0.8f;
+  axes[RX] = 0.25f;
   fakewin::state().joystick_present = true;
   fakewin::state().joystick = present({UP, A}, axes);
   host->input->BeginUpdate();
@@ -81,6 +119,7 @@ TEST(Gamepad, ThroughTheInputDeviceUpReadsAsUp) {
   EXPECT_EQ(-0.9f, bb_input_JoyX(0, 0));
   EXPECT_EQ(0.8f, bb_input_JoyY(0, 0));
   EXPECT_EQ(0.25f, bb_input_JoyX(1, 0));
+  EXPECT_EQ(0.0f, bb_input_JoyZ(0, 0)) << "released trigger";
   host->input->EndUpdate();
 }
 
