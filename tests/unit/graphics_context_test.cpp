@@ -400,4 +400,17 @@ TEST_F(Context, MissingBuiltInFontLeavesNoFont) {
   EXPECT_EQ(ctx->m_firstChar, 32);
 }
 
+TEST_F(Context, ShippedBuiltInFontLoadsAsNinetySixPaddedGlyphs) {
+  char cwd[4096];
+  ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+  ASSERT_EQ(chdir(VW_SOURCE_DIR), 0);
+  bb_graphics_SetFont(nullptr, 32);
+  ASSERT_EQ(chdir(cwd), 0);
+  ASSERT_NE(ctx->m_font, nullptr);
+  bb_graphics_Image* font = ctx->m_font;
+  EXPECT_EQ(font->m_frames.Length(), 96);
+  EXPECT_EQ(font->m_width, font->m_surface->Width() / 96 - 2);
+  EXPECT_EQ(font->m_height, font->m_surface->Height());
+}
+
 }  // namespace
