@@ -67,7 +67,7 @@ gxtkSample* gxtkAudio::LoadSample__UNSAFE__(gxtkSample* sample, String path) {
 
 int gxtkAudio::PlaySample(gxtkSample* sample, int channel, int flags) {
   gxtkChannel* c = Channel(channel);
-  if (!c) return 0;
+  if (!c || !sample) return 0;
   FlushDiscarded();
   ALuint source = c->AL_Source();
   alSourceStop(source);
