@@ -199,7 +199,9 @@ class bb_Vaultwick_MyApp : public bb_app_App {
   int m_OnResume() override;
   int m_OnRender() override;
 
-  // Controls, drawing kit and text helpers, in table order.
+  // Assets, controls, drawing kit, text helpers and sound, in table order.
+  virtual int m_LoadImg(int slot, String name, int frameWidth, int frameHeight, int frameCount, int flags);
+  virtual int m_Reload();
   virtual int m_iCade(int on);
   virtual int m_PlayKey(int button);
   virtual int m_ResetDraw();
@@ -211,12 +213,18 @@ class bb_Vaultwick_MyApp : public bb_app_App {
   virtual int m_Rect(float x, float y, float w, float h);
   virtual int m_Text(float x, float y, String text, float alignX, float alignY);
   virtual int m_Button(int slot, float x, float y, int frame);
+  virtual int m_PlaySFX(int slot, float rate, float volume, float pan);
   virtual String m_rstr(int value, int width, String pad);
   virtual int m_Oval(float x, float y, float rx, float ry);
+  virtual int m_WaitStart(int a);
   virtual int m_SetRot(float angle);
   virtual int m_MouseIn(float x, float y, float w, float h);
   virtual String m_Nth(int n);
   virtual int m_Ink(int kind, int variant);
+  virtual int m_GetSFX();
+  virtual int m_LoadSFX(int slot, int variant);
+  virtual int m_LoadFont(int slot, String name, int advance, int lineHeight);
+  virtual int m_Loader();
   virtual int m_Button0(int slot, float x, float y, int frame);
 
   // Render step: draws the display list through the graphics context.
@@ -231,6 +239,9 @@ class bb_Vaultwick_MyApp : public bb_app_App {
   void DispatchScreen();
   // Shared by suspend and resume: a round in play comes back paused.
   void PauseIfInRound();
+  // Art resolution for the device size, and an image file at that resolution.
+  void ChooseAssetScale();
+  String ImageFile(String stem);
 };
 
 // Game-wide settings, set by bbInit before the game object exists.

@@ -107,8 +107,7 @@ int bb_Vaultwick_MyApp::m_OnCreate() {
   m_DevHeight = bb_graphics_device->Height();
   m_AccelBaseX = 0;
   m_AccelBaseY = 0;
-  // TODO(asset loader): m_Reload() belongs here; it picks the art scale and
-  // starts the loader. Until it exists no load starts at creation.
+  m_Reload();
   m_MenuMode = 2;
   m_MenuIntro = -32;
   m_Paused = 0;
@@ -213,9 +212,7 @@ int bb_Vaultwick_MyApp::m_OnUpdate() {
   }
 
   if (m_LoadStep == 0) DispatchScreen();
-  if (m_LoadStep > 0) {
-    // TODO(asset loader): m_Loader(), one loading step per update.
-  }
+  if (m_LoadStep > 0) m_Loader();
 
   if (bb_Vaultwick_iCadeControls == 1) ReadICadeLetters();
   // On-screen buttons hold for exactly one update.

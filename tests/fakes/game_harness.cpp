@@ -1,7 +1,11 @@
 // The whole-game driver behind game_harness.h.
 #include "game_harness.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdlib>
+#include <filesystem>
 
 #include "fake_al.h"
 #include "fake_window.h"
@@ -11,6 +15,13 @@
 namespace gameharness {
 
 Game::Game(int width, int height) {
+  char cwd[4096];
+  if (getcwd(cwd, sizeof cwd)) saved_cwd_ = cwd;
+  char dir[] = "/tmp/vaultwick-game-XXXXXX";
+  if (mkdtemp(dir)) {
+    dir_ = dir;
+    if (symlink(VW_SOURCE_DIR "/data", (dir_ + "/data").c_str()) != 0 || chdir(dir_.c_str()) != 0) dir_.clear();
+  }
   fakewin::reset();
   fakegl::reset();
   fakeal::reset();
@@ -26,6 +37,20 @@ Game::Game(int width, int height) {
   wlSetMouseButtonCallback(gxtkApp::OnMouseButton);
   ::app->InvokeOnCreate();
   Render();
+}
+
+Game::~Game() {
+  if (!saved_cwd_.empty() && chdir(saved_cwd_.c_str()) != 0) saved_cwd_.clear();
+  if (!dir_.empty()) std::filesystem::remove_all(dir_);  // removes the link, not the data behind it
+}
+
+int Game::FinishLoading(int limit) {
+  int updates = 0;
+  while (app_->m_LoadStep > 0 && updates < limit) {
+    Update();
+    ++updates;
+  }
+  return updates;
 }
 
 double Game::now() const { return fakewin::state().now; }

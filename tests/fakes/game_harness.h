@@ -35,7 +35,18 @@ class Game {
   // Opens a window of the given size on fresh fakes, builds the framework and
   // the game as the program's entry does, then runs the create hook and the
   // first render, as the main loop does before its first update.
+  //
+  // The game runs in a fresh working directory of its own whose data/ is the
+  // repository's, so it loads the real art and sound and any file it writes
+  // is thrown away with the harness.
   explicit Game(int width = 640, int height = 480);
+  ~Game();
+  Game(const Game&) = delete;
+  Game& operator=(const Game&) = delete;
+
+  // Updates until the loader has run to its end (at most `limit` updates);
+  // returns the number of updates it took.
+  int FinishLoading(int limit = 100);
 
   bb_Vaultwick_MyApp& app() const { return *app_; }
   double now() const;
@@ -65,6 +76,8 @@ class Game {
 
  private:
   bb_Vaultwick_MyApp* app_ = nullptr;
+  std::string dir_;        // the game's working directory
+  std::string saved_cwd_;  // the test's, restored at the end
   std::vector<fakegl::Draw> draws_;
 };
 

@@ -74,12 +74,14 @@ TEST(GameShell, TheFirstRenderComesBeforeAnyUpdateAndDrawsOnlyTheClear) {
   EXPECT_EQ(game.app().m_DrawCount, 0);
   std::vector<gameharness::Shape> shapes = game.Shapes();
   ASSERT_EQ(shapes.size(), 1u);
-  // The clear covers the window with a pixel to spare, black and transparent.
+  // The clear covers the window with a pixel to spare, in the black that the
+  // start of loading sets.
   EXPECT_FLOAT_EQ(shapes[0].left, -1);
   EXPECT_FLOAT_EQ(shapes[0].top, -1);
   EXPECT_FLOAT_EQ(shapes[0].right, 641);
   EXPECT_FLOAT_EQ(shapes[0].bottom, 481);
-  EXPECT_EQ(shapes[0].a, 0);
+  EXPECT_EQ(shapes[0].r, 0);
+  EXPECT_EQ(shapes[0].a, 255);
   EXPECT_FALSE(shapes[0].textured);
 }
 
@@ -123,6 +125,7 @@ TEST(GameShell, TheVirtualScreenKeepsOneDesignSideAndTheWindowShape) {
 TEST(GameShell, AWindowSizeChangeStartsAReloadOnce) {
   Game game;
   bb_Vaultwick_MyApp& app = game.app();
+  game.FinishLoading();
   game.Render();
   EXPECT_EQ(app.m_LoadStep, 0);
   fakewin::state().width = 800;
