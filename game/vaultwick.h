@@ -236,6 +236,8 @@ class bb_Vaultwick_MyApp : public bb_app_App {
   // Update steps that read the input device and the logical buttons.
   void ScanPointer();
   void ReadICadeLetters();
+  void OnScreenStick();
+  void TiltIndicator();
   void DispatchScreen();
   // Shared by suspend and resume: a round in play comes back paused.
   void PauseIfInRound();

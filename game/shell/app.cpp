@@ -218,12 +218,8 @@ int bb_Vaultwick_MyApp::m_OnUpdate() {
   // On-screen buttons hold for exactly one update.
   for (int& pad : m_Pad)
     if (pad == 1) pad = 0;
-  if (bb_Vaultwick_OnScreenControls == 1 && m_Screen > 5 && bb_Vaultwick_iCadeControls == 0) {
-    // TODO(controls): the on-screen stick.
-  }
-  if (bb_Vaultwick_AccelerometerControls == 1 && bb_Vaultwick_iCadeControls == 0) {
-    // TODO(controls): the tilt indicator.
-  }
+  if (bb_Vaultwick_OnScreenControls == 1 && m_Screen > 5 && bb_Vaultwick_iCadeControls == 0) OnScreenStick();
+  if (bb_Vaultwick_AccelerometerControls == 1 && bb_Vaultwick_iCadeControls == 0) TiltIndicator();
   if (bb_Vaultwick_iCadeControls == 1) {
     m_TiltX = m_TiltY = 0;
     m_TiltSmoothX = m_TiltSmoothY = 0;

@@ -1,5 +1,8 @@
 // Logical buttons from every input source: keys, joystick 0, the right mouse
 // button, and the pad table fed by the iCade letters and on-screen buttons.
+#include <cmath>
+#include <cstdlib>
+
 #include "game/vaultwick.h"
 #include "input/input.h"
 
@@ -120,4 +123,81 @@ void bb_Vaultwick_MyApp::ReadICadeLetters() {
       if (m_Held == upperRelease || m_Held == upperRelease + 32) m_Pad[letters.button] = 0;
     }
   }
+}
+
+void bb_Vaultwick_MyApp::OnScreenStick() {
+  // A stick saved for another window size is pulled back on screen first.
+  float maxX = bb_Vaultwick_jscrw - 32, maxY = bb_Vaultwick_jscrh - 32;
+  if (m_Settings[10] < 32) m_Settings[10] = 32;
+  if (static_cast<float>(m_Settings[10]) > maxX) m_Settings[10] = static_cast<int>(maxX);
+  if (m_Settings[11] < 32) m_Settings[11] = 32;
+  if (static_cast<float>(m_Settings[11]) > maxY) m_Settings[11] = static_cast<int>(maxY);
+  if (m_Settings[12] < 8) m_Settings[12] = 8;
+  if (m_Settings[12] > 25) m_Settings[12] = 25;
+
+  m_StickX = m_Settings[10];
+  m_StickY = static_cast<int>(bb_Vaultwick_jscrh - static_cast<float>(m_Settings[11]));
+  m_StickScale = static_cast<float>(m_Settings[12]) / 10;
+  float s = m_StickScale;
+  float x = static_cast<float>(m_StickX), y = static_cast<float>(m_StickY);
+
+  m_ResetDraw();
+  m_SetCol(255, 255, 255, 0.6f);
+  m_SetSize(s, kAbsent);
+  struct Direction {
+    float dx, dy;
+    int frame, button;
+  };
+  const Direction directions[] = {{-32, 0, 4, 3}, {0, -32, 1, 0}, {0, 32, 9, 8}, {32, 0, 6, 5}};
+  for (const Direction& d : directions) {
+    // While paused the stick is being placed, so its arrows steer nothing.
+    if (m_Button(94, x + d.dx * s, y + d.dy * s, d.frame) && m_Paused == 0) m_Pad[d.button] = 1;
+  }
+  m_DrawImg(94, x, y, 5);
+
+  if (m_Paused > 0) {
+    m_SetSize(3, kAbsent);
+    if (m_Button0(94, x, y, 0) && m_TouchDown[1] == 0) {
+      m_Settings[10] = m_TouchX[0];
+      m_Settings[11] = static_cast<int>(bb_Vaultwick_jscrh - static_cast<float>(m_TouchY[0]));
+    }
+    if (m_TouchDown[1] == 0) {
+      m_Pinching = 0;
+      m_PinchBase = 0;
+    }
+    if (m_TouchDown[0] != 0 && m_TouchDown[1] != 0) {
+      // Spreading the fingers makes the span more negative, so the stick
+      // shrinks; the size stays clamped by the next update either way.
+      m_PinchSpan = -std::abs(m_TouchX[0] - m_TouchX[1]) / 16;
+      if (m_Pinching == 1) m_Settings[12] += m_PinchSpan - m_PinchBase;
+      m_PinchBase = m_PinchSpan;
+      m_Pinching = 1;
+    }
+  }
+
+  m_SetSize(1.5f * s, kAbsent);
+  float w = bb_Vaultwick_jscrw;
+  if (m_Button(94, w - (x - 24 * s), y - 24 * s, 0)) m_Pad[10] = 1;
+  if (m_Button(94, w - (x + 24 * s), y + 24 * s, 0)) m_Pad[11] = 1;
+}
+
+void bb_Vaultwick_MyApp::TiltIndicator() {
+  m_ResetDraw();
+  m_SetSize(1.5f, kAbsent);
+  m_SetCol(255, 255, 255, 0.8f);
+  gxtkInput* input = bb_input_device;
+  m_TiltX = input->AccelX() - m_AccelBaseX;
+  m_TiltY = input->AccelY() - m_AccelBaseY;
+  m_TiltSmoothX -= (m_TiltSmoothX - m_TiltX) * 0.25f;
+  if (std::fabs(m_TiltSmoothX - m_TiltX) < 0.005f) m_TiltSmoothX = m_TiltX;
+  m_TiltSmoothY -= (m_TiltSmoothY - m_TiltY) * 0.25f;
+  if (std::fabs(m_TiltSmoothY - m_TiltY) < 0.005f) m_TiltSmoothY = m_TiltY;
+  // Holding the calibration button makes the current tilt the neutral one.
+  if (m_Button(97, 24, bb_Vaultwick_jscrh - 24, 7)) {
+    m_AccelBaseX = input->AccelX();
+    m_AccelBaseY = input->AccelY();
+  }
+  m_SetCol(100, 255, 100, 0.6f);
+  m_SetSize(1, kAbsent);
+  m_Oval(24 + 20 * m_TiltSmoothX, bb_Vaultwick_jscrh - 24 + 20 * m_TiltSmoothY, 4, 4);
 }

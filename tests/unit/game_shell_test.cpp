@@ -281,7 +281,19 @@ class Controls : public ::testing::Test {
   bb_Vaultwick_MyApp& app_ = game_.app();
   gxtkInput* input_ = bb_input_device;
 
-  void TearDown() override { bb_Vaultwick_iCadeControls = 0; }
+  void TearDown() override {
+    bb_Vaultwick_iCadeControls = 0;
+    bb_Vaultwick_OnScreenControls = 0;
+    bb_Vaultwick_AccelerometerControls = 0;
+  }
+
+  // The stick's image records of the last update, in drawing order.
+  std::vector<gameharness::Record> StickImages() const {
+    std::vector<gameharness::Record> out;
+    for (const gameharness::Record& r : game_.DisplayList())
+      if (r.kind == 94) out.push_back(r);
+    return out;
+  }
 
   // Button `button` with only framework key `key` down.
   int WithKey(int button, int key) {
@@ -436,6 +448,126 @@ TEST_F(Controls, OnScreenPadEntriesLastOneUpdate) {
   game_.Update();
   EXPECT_EQ(app_.m_Pad[10], 0);
   EXPECT_EQ(app_.m_Pad[11], 2);
+}
+
+TEST_F(Controls, TheOnScreenStickIsPulledOnScreenAndDrawnAroundItsCentre) {
+  game_.FinishLoading();
+  bb_Vaultwick_OnScreenControls = 1;
+  app_.m_Screen = 10;
+  app_.m_Settings[10] = 1000;
+  app_.m_Settings[11] = 0;
+  app_.m_Settings[12] = 99;
+  game_.Update();
+  EXPECT_EQ(app_.m_Settings[10], 608);
+  EXPECT_EQ(app_.m_Settings[11], 32);
+  EXPECT_EQ(app_.m_Settings[12], 25);
+  EXPECT_EQ(app_.m_StickX, 608);
+  EXPECT_EQ(app_.m_StickY, 448);
+  EXPECT_FLOAT_EQ(app_.m_StickScale, 2.5f);
+
+  app_.m_Settings[10] = 100;
+  app_.m_Settings[11] = 100;
+  app_.m_Settings[12] = 10;
+  app_.m_CLS2D(bb_Vaultwick_MyApp::kAbsent, 0, 0, 0);  // no screen clears the list yet
+  game_.Update();
+  std::vector<gameharness::Record> images = StickImages();
+  ASSERT_EQ(images.size(), 7u);
+  struct Expected {
+    float x, y, frame, size;
+  };
+  // Left, up, down, right, the centre, then the two action buttons mirrored
+  // to the other side of the screen.
+  const Expected expected[] = {{68, 380, 4, 1},  {100, 348, 1, 1},   {100, 412, 9, 1},  {132, 380, 6, 1},
+                               {100, 380, 5, 1}, {564, 356, 0, 1.5f}, {516, 404, 0, 1.5f}};
+  for (int i = 0; i < 7; ++i) {
+    EXPECT_FLOAT_EQ(images[i].x, expected[i].x) << i;
+    EXPECT_FLOAT_EQ(images[i].y, expected[i].y) << i;
+    EXPECT_FLOAT_EQ(images[i].frame, expected[i].frame) << i;
+    EXPECT_FLOAT_EQ(images[i].w, expected[i].size) << i;
+    EXPECT_FLOAT_EQ(images[i].alpha, 0.6f) << i;
+  }
+
+  // Away from a round the stick is neither drawn nor read.
+  app_.m_Screen = 1;
+  app_.m_CLS2D(bb_Vaultwick_MyApp::kAbsent, 0, 0, 0);
+  game_.Update();
+  EXPECT_TRUE(StickImages().empty());
+}
+
+TEST_F(Controls, OnScreenButtonsHoldForOneUpdateAndArrowsRestWhilePaused) {
+  game_.FinishLoading();
+  bb_Vaultwick_OnScreenControls = 1;
+  app_.m_Screen = 10;
+  app_.m_Settings[10] = 100;
+  app_.m_Settings[11] = 100;
+  app_.m_Settings[12] = 10;
+  game_.MoveMouse(68, 380);  // on the left arrow
+  game_.MouseDown();
+  game_.Update();
+  EXPECT_EQ(app_.m_Pad[3], 1);
+  EXPECT_EQ(app_.m_PlayKey(3), 1);
+  game_.MouseUp();
+  game_.Update();
+  EXPECT_EQ(app_.m_Pad[3], 0);
+
+  app_.m_Paused = 1;
+  game_.MoveMouse(564, 356);  // the first action button
+  game_.MouseDown();
+  game_.Update();
+  EXPECT_EQ(app_.m_Pad[10], 1);
+  game_.MoveMouse(68, 380);
+  game_.Update();
+  EXPECT_EQ(app_.m_Pad[10], 0);
+  EXPECT_EQ(app_.m_Pad[3], 0);
+}
+
+TEST_F(Controls, WhilePausedTheStickFollowsAContactOnItsCentre) {
+  game_.FinishLoading();
+  bb_Vaultwick_OnScreenControls = 1;
+  app_.m_Screen = 10;
+  app_.m_Paused = 1;
+  app_.m_Settings[10] = 100;
+  app_.m_Settings[11] = 100;
+  app_.m_Settings[12] = 10;
+  game_.MoveMouse(120, 390);  // inside the centre drawn three times as large
+  game_.MouseDown();
+  game_.Update();
+  EXPECT_EQ(app_.m_Settings[10], 120);
+  EXPECT_EQ(app_.m_Settings[11], 90);
+  game_.Update();
+  EXPECT_EQ(app_.m_StickX, 120);
+  EXPECT_EQ(app_.m_StickY, 390);
+}
+
+TEST_F(Controls, TheTiltDotEasesTowardTheTiltAndCalibrationZeroesIt) {
+  game_.FinishLoading();
+  bb_Vaultwick_AccelerometerControls = 1;
+  // The desktop reads no tilt, so a neutral point off zero shows as tilt.
+  app_.m_AccelBaseX = 0.4f;
+  app_.m_AccelBaseY = 0.004f;
+  game_.Update();
+  EXPECT_FLOAT_EQ(app_.m_TiltX, -0.4f);
+  EXPECT_FLOAT_EQ(app_.m_TiltSmoothX, -0.1f);
+  EXPECT_FLOAT_EQ(app_.m_TiltSmoothY, -0.004f);  // close enough to snap
+  std::vector<gameharness::Record> list = game_.DisplayList();
+  ASSERT_FALSE(list.empty());
+  EXPECT_TRUE(list.back().is_oval());
+  EXPECT_FLOAT_EQ(list.back().x, 22);
+  EXPECT_FLOAT_EQ(list.back().g, 255);
+  game_.Update();
+  EXPECT_NEAR(app_.m_TiltSmoothX, -0.175f, 1e-6);
+
+  game_.MoveMouse(24, 456);  // the calibration button
+  game_.MouseDown();
+  game_.Update();
+  EXPECT_FLOAT_EQ(app_.m_AccelBaseX, 0);
+  EXPECT_FLOAT_EQ(app_.m_AccelBaseY, 0);
+
+  // With the iCade on, tilt is neither read nor shown.
+  app_.m_iCade(1);
+  game_.Update();
+  EXPECT_FLOAT_EQ(app_.m_TiltX, 0);
+  EXPECT_FLOAT_EQ(app_.m_TiltSmoothX, 0);
 }
 
 }  // namespace
