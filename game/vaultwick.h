@@ -227,6 +227,23 @@ class bb_Vaultwick_MyApp : public bb_app_App {
   virtual int m_Loader();
   virtual int m_Button0(int slot, float x, float y, int frame);
 
+  // Save data: the three tables as one checksummed string in the state file.
+  virtual int m_Save();
+  virtual int m_Load();
+  virtual int m_SetFlag(int word, int bit, int on);
+  virtual int m_GetFlag(int word, int bit);
+
+  // Badges: the texts, awarding, the notifications and the badges box, and
+  // the score-service hooks that this program leaves empty.
+  virtual String m_BadgeID(int id);
+  virtual String m_BadgeName(int id);
+  virtual String m_BadgeDetail(int id);
+  virtual int m_GiveBadge(int id);
+  virtual int m_ShowBadges();
+  virtual int m_BadgesBox();
+  virtual int m_GC_PostScore(int mode, int score);
+  virtual int m_GC_Badges();
+
   // Render step: draws the display list through the graphics context.
   void ReplayDrawList();
 

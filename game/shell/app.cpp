@@ -125,8 +125,8 @@ int bb_Vaultwick_MyApp::m_OnCreate() {
   for (m_Iter = 0; m_Iter <= 24; ++m_Iter) m_Settings[m_Iter] = 0;
   m_Settings[5] = 1;
   for (m_Iter = 0; m_Iter <= bb_Vaultwick_MaxGames * 10; ++m_Iter) m_Scores[m_Iter] = 0;
-  // TODO(save data): m_Load() belongs here, reading the saved state over the
-  // defaults above.
+  // The saved state is read over the defaults above.
+  m_Load();
   for (m_Iter = 0; m_Iter <= 32; ++m_Iter) m_SfxChannels[m_Iter] = m_Iter;
   m_MenuMode = m_Settings[1];
   m_MenuScroll = bb_Vaultwick_jscrh * 0.65f - static_cast<float>(m_MenuMode * 82 - 82);
@@ -297,7 +297,7 @@ int bb_Vaultwick_MyApp::m_OnSuspend() {
   // The host runs no updates while suspended; the low rate only matters to
   // hosts that keep updating in the background.
   bb_app_SetUpdateRate(5);
-  // TODO(save data): m_Save().
+  m_Save();
   return 0;
 }
 

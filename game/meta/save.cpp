@@ -1,0 +1,184 @@
+// Save data: settings, owned badges and the score lists travel as one string
+// of decimal numbers, each followed by "|", in three sections that each carry
+// a checksum. A section that fails its checksum falls back to its defaults on
+// its own, so a damaged file never costs more than the damaged part.
+#include <cstdint>
+#include <string>
+
+#include "game/vaultwick.h"
+
+namespace {
+
+const int kSettings = 25;
+const int kBadgeWords = 8;
+const int kScoresPerList = 10;
+
+// Sums are kept in unsigned arithmetic, which wraps by definition, and only
+// turned into a signed number at the end: the file format fixes 32-bit
+// two's-complement wrapping, and signed overflow would be undefined.
+int32_t ToSigned(uint32_t u) {
+  return u <= 0x7fffffffu ? static_cast<int32_t>(u) : -static_cast<int32_t>(~u) - 1;
+}
+
+uint32_t U(int v) { return static_cast<uint32_t>(v); }
+
+// atoi's reading (blanks, one sign, digits up to the first non-digit, nothing
+// readable gives 0), but a number too long for 32 bits wraps instead of being
+// undefined: the file comes from outside and may hold anything. Each 16-bit
+// unit is narrowed to its low byte first, as the file's text is meant to be
+// plain ASCII.
+int ReadNumber(const String& piece) {
+  int n = piece.Length();
+  int i = 0;
+  auto byte = [&](int k) { return static_cast<unsigned char>(piece[k] & 0xff); };
+  while (i < n) {
+    unsigned char c = byte(i);
+    if (c != ' ' && c != '\t' && c != '\n' && c != '\v' && c != '\f' && c != '\r') break;
+    ++i;
+  }
+  bool negative = false;
+  if (i < n && (byte(i) == '-' || byte(i) == '+')) {
+    negative = byte(i) == '-';
+    ++i;
+  }
+  uint32_t value = 0;
+  for (; i < n && byte(i) >= '0' && byte(i) <= '9'; ++i) value = value * 10u + (byte(i) - '0');
+  return ToSigned(negative ? 0u - value : value);
+}
+
+int SettingsSum(const Array<int>& settings) {
+  uint32_t sum = 0;
+  for (int i = 0; i < kSettings; ++i) sum += U(i) * U(settings[i]);
+  return ToSigned(sum);
+}
+
+int BadgeWord(const Array<bool>& badges, int k) {
+  uint32_t word = 0;
+  for (int j = 0; j < 32; ++j)
+    if (badges[32 * k + j]) word |= 1u << j;
+  return ToSigned(word);
+}
+
+int ScoreSum(const int* top, const int* last, int mode) {
+  uint32_t sum = 0;
+  for (int i = 0; i < kScoresPerList; ++i) sum += U(i + 4) * U(top[i]) + U(mode + i + 3) * U(last[i]);
+  return ToSigned(sum);
+}
+
+void Append(std::string& out, int value) {
+  out += std::to_string(value);
+  out += '|';
+}
+
+}  // namespace
+
+int bb_Vaultwick_MyApp::m_Save() {
+  std::string text;
+  for (int i = 0; i < kSettings; ++i) Append(text, m_Settings[i]);
+  Append(text, SettingsSum(m_Settings));
+
+  uint32_t badgeSum = 0;
+  for (int k = 0; k < kBadgeWords; ++k) {
+    int word = BadgeWord(m_Badges, k);
+    Append(text, word);
+    badgeSum += U(word);
+  }
+  Append(text, ToSigned(badgeSum));
+
+  for (int m = 0; m < bb_Vaultwick_MaxGames; ++m) {
+    int top[kScoresPerList], last[kScoresPerList];
+    for (int i = 0; i < kScoresPerList; ++i) {
+      top[i] = m_Scores[m * 10 + i];
+      last[i] = m_Scores[bb_Vaultwick_MaxGames * 10 + m * 10 + i];
+      Append(text, top[i]);
+      Append(text, last[i]);
+    }
+    Append(text, ScoreSum(top, last, m));
+  }
+
+  String state(text.c_str());
+  if (bb_Vaultwick_DebugMode == 1) DebugLog(state);
+  bb_app_SaveState(state);
+  return 0;
+}
+
+int bb_Vaultwick_MyApp::m_Load() {
+  String text = bb_app_LoadState();
+  Array<String> pieces = text.Split(String("|"));
+  if (bb_Vaultwick_DebugMode == 1) DebugLog(text);
+  const int count = pieces.Length();
+  int p = 0;
+
+  if (count >= kSettings) {
+    for (int i = 0; i < kSettings; ++i) m_Settings[i] = ReadNumber(pieces[i]);
+    // Exactly 25 pieces means the checksum is missing, which fails it.
+    bool valid = count > kSettings && ReadNumber(pieces[kSettings]) == SettingsSum(m_Settings);
+    p = kSettings + 1;
+    if (valid) {
+      Print(String("Settings Loaded"));
+    } else {
+      Print(String("Settings Checksum Invalid"));
+      for (int i = 0; i < kSettings; ++i) m_Settings[i] = 0;
+      m_Settings[5] = 1;
+    }
+  }
+
+  // Whatever was read, the mode is a real one, the first two modes are always
+  // open, and the on-screen stick stays on screen and usable.
+  if (m_Settings[1] < 1) m_Settings[1] = 1;
+  if (m_Settings[1] > bb_Vaultwick_MaxGames) m_Settings[1] = bb_Vaultwick_MaxGames;
+  m_Settings[2] = m_SetFlag(m_SetFlag(m_Settings[2], 1, 1), 2, 1);
+  if (m_Settings[10] < 64) m_Settings[10] = 64;
+  if (m_Settings[11] < 64) m_Settings[11] = 64;
+  if (m_Settings[12] < 8) m_Settings[12] = 10;
+
+  if (p + kBadgeWords < count) {
+    uint32_t sum = 0;
+    for (int k = 0; k < kBadgeWords; ++k) {
+      uint32_t word = U(ReadNumber(pieces[p + k]));
+      sum += word;
+      for (int j = 0; j < 32; ++j) m_Badges[32 * k + j] = ((word >> j) & 1u) != 0;
+    }
+    bool valid = ReadNumber(pieces[p + kBadgeWords]) == ToSigned(sum);
+    p += kBadgeWords + 1;
+    if (valid) {
+      Print(String("Badges Loaded"));
+    } else {
+      Print(String("Badge Checksum Invalid"));
+      for (int id = 0; id < m_Badges.Length(); ++id) m_Badges[id] = false;
+    }
+  }
+
+  for (int m = 0; m < bb_Vaultwick_MaxGames; ++m) {
+    if (p + 2 * kScoresPerList >= count) continue;
+    int top[kScoresPerList], last[kScoresPerList];
+    for (int i = 0; i < kScoresPerList; ++i) {
+      top[i] = ReadNumber(pieces[p + 2 * i]);
+      last[i] = ReadNumber(pieces[p + 2 * i + 1]);
+    }
+    bool valid = ReadNumber(pieces[p + 2 * kScoresPerList]) == ScoreSum(top, last, m);
+    p += 2 * kScoresPerList + 1;
+    if (valid) {
+      Print(String("Highscore ") + String(m) + String(" Loaded"));
+    } else {
+      Print(String("Highscore ") + String(m) + String(" Checksum Invalid"));
+      for (int i = 0; i < kScoresPerList; ++i) top[i] = last[i] = 0;
+    }
+    for (int i = 0; i < kScoresPerList; ++i) {
+      m_Scores[m * 10 + i] = top[i];
+      m_Scores[bb_Vaultwick_MaxGames * 10 + m * 10 + i] = last[i];
+    }
+  }
+  return 0;
+}
+
+// Bits are numbered from 1. The shift count is taken modulo 32, as the
+// processor takes it, so a bit number out of range is defined too.
+int bb_Vaultwick_MyApp::m_SetFlag(int word, int bit, int on) {
+  uint32_t mask = 1u << ((U(bit) - 1u) & 31u);
+  if (on == 1) return ToSigned(U(word) | mask);
+  if (on == 0) return ToSigned(U(word) & ~mask);
+  return 0;
+}
+
+int bb_Vaultwick_MyApp::m_GetFlag(int word, int bit) { return static_cast<int>((U(word) >> ((U(bit) - 1u) & 31u)) & 1u); }
