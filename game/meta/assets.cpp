@@ -68,7 +68,8 @@ int bb_Vaultwick_MyApp::m_LoadFont(int slot, String name, int advance, int lineH
 }
 
 int bb_Vaultwick_MyApp::m_LoadSFX(int slot, int variant) {
-  if (variant < 0) return 0;
+  // The name rule reaches past slot 99, but the table does not.
+  if (variant < 0 || slot < 0 || slot >= m_Sfx.Length()) return 0;
   String prefix = slot < 10 ? String("sfx/00") : slot <= 99 ? String("sfx/0") : String("sfx/");
   String file = prefix + String(slot);
   if (variant > 0) file = file + String("_") + m_rstr(variant, 3, String("0"));
