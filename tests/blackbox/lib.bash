@@ -3,12 +3,17 @@
 
 fail() { echo "FAIL: $*"; exit 1; }
 
-# Waits up to $2 seconds (default 10) for a window titled $1; prints its id.
+# Waits up to $2 seconds (default 10) for a window titled $1 that the window
+# manager has taken on (it has set the frame extents); prints its id. Requests
+# such as a close are only honoured for windows the manager has taken on.
 wait_window() {
   local title=$1 limit=${2:-10} wid
   for _ in $(seq $((limit * 10))); do
     wid=$(xdotool search --name "^${title}\$" 2>/dev/null | head -n1)
-    [ -n "$wid" ] && { echo "$wid"; return 0; }
+    if [ -n "$wid" ] && xprop -id "$wid" _NET_FRAME_EXTENTS 2>/dev/null | grep -q '='; then
+      echo "$wid"
+      return 0
+    fi
     sleep 0.1
   done
   return 1
