@@ -40,12 +40,13 @@ bench: deps
 	@cmake --build $(BUILD)-bench -j$(JOBS)
 	./$(BUILD)-bench/bench/vw_bench
 
-# Runs the fuzzers for a short while each (clang's libFuzzer).
+# Runs the fuzzers for a short while each (clang's libFuzzer). The corpus path is
+# absolute because a target may change its working folder.
 fuzz: deps
 	@cmake -S . -B $(BUILD)-fuzz -DVW_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang >/dev/null
-	@cmake --build $(BUILD)-fuzz -j$(JOBS)
+	@cmake --build $(BUILD)-fuzz -j$(JOBS) --target $(patsubst fuzz/%.cpp,%,$(wildcard fuzz/*_fuzz.cpp))
 	@for f in fuzz/*_fuzz.cpp; do n=$$(basename $$f .cpp); \
-	  mkdir -p fuzz/corpus/$$n; ./$(BUILD)-fuzz/tests/$$n -max_total_time=$${FUZZ_SECONDS:-60} fuzz/corpus/$$n || exit 1; done
+	  mkdir -p fuzz/corpus/$$n; ./$(BUILD)-fuzz/tests/$$n -max_total_time=$${FUZZ_SECONDS:-60} $(CURDIR)/fuzz/corpus/$$n || exit 1; done
 
 # Regenerates the art and sound in data/ and the contact sheet.
 assets: deps

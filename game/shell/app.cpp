@@ -183,8 +183,7 @@ void bb_Vaultwick_MyApp::DispatchScreen() {
   // m_Screen 1 or 2, m_GameOver() runs here, re-reading m_Screen after each.
   if (m_Screen == 1) {
     // TODO(credits box): m_CreditBox() while m_CreditBoxOpen is 1.
-    // TODO(badges): m_BadgesBox() while m_Screen is still 1 and
-    // m_BadgesBoxOpen is 1.
+    if (m_Screen == 1 && m_BadgesBoxOpen == 1) m_BadgesBox();
   }
 }
 
@@ -234,7 +233,7 @@ int bb_Vaultwick_MyApp::m_OnUpdate() {
                   : bb_Vaultwick_jscrh - 16;
     m_Text(16, y, String(m_RenderFpsAvg), 0, 0);
   }
-  // TODO(badges): m_ShowBadges(), the notifications over every screen.
+  m_ShowBadges();  // badge notifications over every screen, loading included
   return 0;
 }
 

@@ -570,4 +570,17 @@ TEST_F(Controls, TheTiltDotEasesTowardTheTiltAndCalibrationZeroesIt) {
   EXPECT_FLOAT_EQ(app_.m_TiltSmoothX, 0);
 }
 
+// Every update ends with the badge notifications, whatever the screen, so a
+// badge earned anywhere is announced there.
+TEST(GameShellBadges, EveryUpdateDrawsTheNotificationsOverItsScreen) {
+  Game game;
+  game.app().m_GiveBadge(3);
+  game.Update();  // still loading: the loading screen carries it too
+  bool shown = false;
+  for (const gameharness::Record& r : game.DisplayList())
+    if (r.is_rect() && r.r == 0 && r.g == 0 && r.b == 140 && r.y == 480 - 34) shown = true;
+  EXPECT_TRUE(shown);
+  EXPECT_EQ(game.app().m_NoteBusy[0], 2);
+}
+
 }  // namespace
