@@ -7,7 +7,7 @@ ifeq ($(CI),true)
 CMAKE_FLAGS += -DVW_WERROR=ON
 endif
 
-.PHONY: all deps configure build run test test-unit test-sanitize bench assets fuzz clean
+.PHONY: all deps configure build run test test-sanitize bench assets fuzz clean
 
 all: build
 

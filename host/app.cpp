@@ -104,12 +104,6 @@ void gxtkApp::InvokeOnResume() {
 // ---------------------------------------------------------------------------
 // Main loop
 
-void gxtkApp::SuspendBeforeClose() {
-  // Closing the window would otherwise lose whatever the application saves
-  // only on suspension.
-  InvokeOnSuspend();
-}
-
 void gxtkApp::RunDueUpdates() {
   for (int done = 1;; ++done) {
     nextUpdate += updatePeriod;
@@ -171,7 +165,9 @@ void gxtkApp::Run() {
       check_open = false;  // go on at the iconify check
     }
   }
-  if (!suspended) SuspendBeforeClose();
+  // Closing the window would otherwise lose whatever the application saves
+  // only on suspension; an application already suspended has saved.
+  InvokeOnSuspend();
 }
 
 // ---------------------------------------------------------------------------

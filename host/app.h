@@ -61,8 +61,6 @@ class gxtkApp : public gxtkObject {
  private:
   // One pass of the timed loop once updates are due; see Run.
   void RunDueUpdates();
-  // The window's close: suspend once so the application can save.
-  void SuspendBeforeClose();
 };
 
 extern gxtkApp* app;
@@ -75,8 +73,6 @@ void RunApp();
 // Paths and files.
 String bb_data_FixDataPath(String path);
 FILE* fopenFile(String path, String mode);
-// Name of the state file in the working directory.
-extern const char* const kStateFileName;
 
 // Errors and output.
 void warn(const char* text);

@@ -7,10 +7,9 @@
 
 #include "host/app.h"
 
-const char* const kStateFileName = ".tovrinstate";
-
 namespace {
 
+const char* const kStateFileName = ".tovrinstate";
 struct Area {
   const char* prefix;
   const char* folder;

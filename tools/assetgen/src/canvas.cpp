@@ -94,6 +94,18 @@ void heartPath(cairo_t* cr, double cx, double cy, double s) {
     cairo_close_path(cr);
 }
 
+// Strokes the current path with the ink outline, or just drops the path when
+// the shape has no outline.
+static void outlineOrClear(cairo_t* cr, double lineW, double alpha) {
+    if (lineW > 0) {
+        setRgb(cr, kInk, alpha);
+        cairo_set_line_width(cr, lineW);
+        cairo_stroke(cr);
+    } else {
+        cairo_new_path(cr);
+    }
+}
+
 void fillShaded(cairo_t* cr, Rgb base, double lineW, double alpha) {
     double x0, y0, x1, y1;
     cairo_path_extents(cr, &x0, &y0, &x1, &y1);
@@ -105,13 +117,7 @@ void fillShaded(cairo_t* cr, Rgb base, double lineW, double alpha) {
     cairo_set_source(cr, p);
     cairo_fill_preserve(cr);
     cairo_pattern_destroy(p);
-    if (lineW > 0) {
-        setRgb(cr, kInk, alpha);
-        cairo_set_line_width(cr, lineW);
-        cairo_stroke(cr);
-    } else {
-        cairo_new_path(cr);
-    }
+    outlineOrClear(cr, lineW, alpha);
 }
 
 void fillBall(cairo_t* cr, double cx, double cy, double r, Rgb base, double lineW) {
@@ -123,25 +129,13 @@ void fillBall(cairo_t* cr, double cx, double cy, double r, Rgb base, double line
     cairo_set_source(cr, p);
     cairo_fill_preserve(cr);
     cairo_pattern_destroy(p);
-    if (lineW > 0) {
-        setRgb(cr, kInk);
-        cairo_set_line_width(cr, lineW);
-        cairo_stroke(cr);
-    } else {
-        cairo_new_path(cr);
-    }
+    outlineOrClear(cr, lineW, 1.0);
 }
 
 void fillInk(cairo_t* cr, Rgb base, double lineW, double alpha) {
     setRgb(cr, base, alpha);
     cairo_fill_preserve(cr);
-    if (lineW > 0) {
-        setRgb(cr, kInk, alpha);
-        cairo_set_line_width(cr, lineW);
-        cairo_stroke(cr);
-    } else {
-        cairo_new_path(cr);
-    }
+    outlineOrClear(cr, lineW, alpha);
 }
 
 void glow(cairo_t* cr, double cx, double cy, double r, Rgb c, double alpha) {
