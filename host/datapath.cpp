@@ -10,6 +10,7 @@
 namespace {
 
 const char* const kStateFileName = ".tovrinstate";
+
 struct Area {
   const char* prefix;
   const char* folder;
