@@ -244,6 +244,31 @@ class bb_Vaultwick_MyApp : public bb_app_App {
   virtual int m_GC_PostScore(int mode, int score);
   virtual int m_GC_Badges();
 
+  // Play modes and the spike field: round set-up, the column generator, the
+  // per-frame field with its collisions and passes, and the effect records.
+  virtual int m_GetLives(int mode);
+  virtual int m_GetCost(float x);
+  virtual int m_LoadGame();
+  virtual int m_NextPiece();
+  virtual int m_Place(int kind, int tier);
+  virtual int m_Placeb(int kind, int value);
+  virtual int m_DoSpikes();
+  virtual int m_Smash(float x, float y, int kind, int count);
+  virtual int m_Gets(float x, float y, int kind, int points, int type);
+
+  // Round flow: one frame of play, and the way into the pause panel.
+  virtual int m_Game();
+  virtual int m_InGame();
+
+  // Menus: the main menu, the pause panel, game over with the score filing,
+  // and the credits box.
+  virtual int m_Menu();
+  virtual int m_PauseMenu();
+  virtual int m_GameOver();
+  virtual String m_MyNth();
+  virtual int m_LoadMenu();
+  virtual int m_CreditBox();
+
   // Render step: draws the display list through the graphics context.
   void ReplayDrawList();
 
@@ -261,6 +286,10 @@ class bb_Vaultwick_MyApp : public bb_app_App {
   // Art resolution for the device size, and an image file at that resolution.
   void ChooseAssetScale();
   String ImageFile(String stem);
+
+  // --- Play: spike field, play modes, round flow and scoring ----------------
+
+  // --- Menus: main menu, pause panel, game over and credits box -------------
 };
 
 // Game-wide settings, set by bbInit before the game object exists.

@@ -161,28 +161,32 @@ void bb_Vaultwick_MyApp::ScanPointer() {
   if (m_PointerDown == 0) m_PointerLatch = 0;
 }
 
+// Runs the current screen, then the overlays that follow it in the same
+// update: game over over a finished round and over the menu it returns to,
+// then the boxes over the menu.
 void bb_Vaultwick_MyApp::DispatchScreen() {
   switch (m_Screen) {
     case 1:
-      // TODO(main menu): m_Menu().
+      m_Menu();
       break;
     case 2:
-      // TODO(game over): m_LoadMenu(), the post-game bookkeeping.
+      m_LoadMenu();
       m_Screen = 1;
       break;
     case 10:
-      // TODO(round flow): m_Game() then m_InGame().
+      m_Game();
+      m_InGame();
       break;
     case 11:
-      // TODO(play modes): m_LoadGame(), which moves on to screen 10.
+      m_LoadGame();
       break;
     default:
       break;
   }
-  // TODO(game over): with m_Screen 10 and m_RoundOver >= 1, then with
-  // m_Screen 1 or 2, m_GameOver() runs here, re-reading m_Screen after each.
+  if (m_Screen == 10 && m_RoundOver >= 1) m_GameOver();
+  if (m_Screen == 1 || m_Screen == 2) m_GameOver();
   if (m_Screen == 1) {
-    // TODO(credits box): m_CreditBox() while m_CreditBoxOpen is 1.
+    if (m_CreditBoxOpen == 1) m_CreditBox();
     if (m_Screen == 1 && m_BadgesBoxOpen == 1) m_BadgesBox();
   }
 }
