@@ -256,13 +256,13 @@ class bb_Vaultwick_MyApp : public bb_app_App {
   virtual int m_Smash(float x, float y, int kind, int count);
   virtual int m_Gets(float x, float y, int kind, int points, int type);
 
-  // Round flow: one frame of play, and the way into the pause panel.
+  // Round flow: one frame of play.
   virtual int m_Game();
-  virtual int m_InGame();
 
-  // Menus: the main menu, the pause panel, game over with the score filing,
-  // and the credits box.
+  // Menus: the main menu, the way into the pause panel and the panel itself,
+  // game over with the score filing, and the credits box.
   virtual int m_Menu();
+  virtual int m_InGame();
   virtual int m_PauseMenu();
   virtual int m_GameOver();
   virtual String m_MyNth();

@@ -7,3 +7,4 @@ int bb_Vaultwick_MyApp::m_GameOver() { return 0; }
 String bb_Vaultwick_MyApp::m_MyNth() { return String(); }
 int bb_Vaultwick_MyApp::m_LoadMenu() { return 0; }
 int bb_Vaultwick_MyApp::m_CreditBox() { return 0; }
+int bb_Vaultwick_MyApp::m_InGame() { return 0; }

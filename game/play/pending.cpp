@@ -14,4 +14,3 @@ int bb_Vaultwick_MyApp::m_DoSpikes() { return 0; }
 int bb_Vaultwick_MyApp::m_Smash(float, float, int, int) { return 0; }
 int bb_Vaultwick_MyApp::m_Gets(float, float, int, int, int) { return 0; }
 int bb_Vaultwick_MyApp::m_Game() { return 0; }
-int bb_Vaultwick_MyApp::m_InGame() { return 0; }
