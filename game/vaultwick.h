@@ -198,6 +198,7 @@ class bb_Vaultwick_MyApp : public bb_app_App {
   int m_OnSuspend() override;
   int m_OnResume() override;
   int m_OnRender() override;
+  int m_OnFocusLost() override;
 
   // Assets, controls, drawing kit, text helpers and sound, in table order.
   virtual int m_LoadImg(int slot, String name, int frameWidth, int frameHeight, int frameCount, int flags);
@@ -283,6 +284,8 @@ class bb_Vaultwick_MyApp : public bb_app_App {
   void DispatchScreen();
   // Shared by suspend and resume: a round in play comes back paused.
   void PauseIfInRound();
+  // Opens the pause panel as the pause key does, when a running round can be paused.
+  void OpenPausePanel();
   // Art resolution for the device size, and an image file at that resolution.
   void ChooseAssetScale();
   String ImageFile(String stem);

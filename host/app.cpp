@@ -101,6 +101,15 @@ void gxtkApp::InvokeOnResume() {
   gc_collect();
 }
 
+void gxtkApp::CheckFocus() {
+  bool active = wlGetWindowParam(WL_ACTIVE) != 0;
+  bool lost = wasActive && !active && !suspended && !wlGetWindowParam(WL_ICONIFIED);
+  wasActive = active;
+  if (!lost) return;
+  OnFocusLost();
+  gc_collect();
+}
+
 // ---------------------------------------------------------------------------
 // Main loop
 
@@ -127,6 +136,7 @@ void gxtkApp::Run() {
 
   InvokeOnCreate();
   if (!suspended) InvokeOnRender();
+  wasActive = wlGetWindowParam(WL_ACTIVE) != 0;
 
   bool check_open = true;
   for (;;) {
@@ -152,6 +162,7 @@ void gxtkApp::Run() {
         continue;
       }
       wlPollEvents();
+      CheckFocus();
       RunDueUpdates();
       if (!suspended) InvokeOnRender();
       continue;
@@ -162,6 +173,7 @@ void gxtkApp::Run() {
     if (wait) {
       wlWaitEvents();
       if (!wlGetWindowParam(WL_OPENED)) break;
+      CheckFocus();
       check_open = false;  // go on at the iconify check
     }
   }
@@ -174,6 +186,7 @@ void gxtkApp::Run() {
 // Window-system callbacks
 
 void gxtkApp::OnKey(int key, int action) {
+  if (TakeWindowModeKey(key, action)) return;
   key = TransKey(key);
   if (!key) return;
   if (action == WL_PRESS) {

@@ -39,6 +39,10 @@ class gxtkApp : public gxtkObject {
   virtual int OnUpdate() { return 0; }
   virtual int OnRender() { return 0; }
   virtual int OnLoading() { return 0; }
+  // Hook: the running window has just lost the focus to another window. It
+  // does not suspend; an iconify, which takes the focus as well, suspends
+  // instead of sending this.
+  virtual int OnFocusLost() { return 0; }
 
   // The main loop; returns when the window has been closed.
   void Run();
@@ -59,8 +63,12 @@ class gxtkApp : public gxtkObject {
   static void OnWindowRefresh();
 
  private:
+  bool wasActive = false;  // the window had the focus at the last check
+
   // One pass of the timed loop once updates are due; see Run.
   void RunDueUpdates();
+  // After each event poll or wait: sends OnFocusLost when the focus has gone.
+  void CheckFocus();
 };
 
 extern gxtkApp* app;
@@ -69,6 +77,16 @@ extern int argc;
 extern const char** argv;
 
 void RunApp();
+
+// The game window (host/window_mode.cpp): opened at 640 x 480 centred on the
+// desktop, switched to fullscreen on its monitor and back by F11 or Alt+Enter.
+bool OpenGameWindow();
+void ToggleFullscreen();
+bool IsFullscreen();
+// True when the key event was a window-mode key, which goes no further.
+bool TakeWindowModeKey(int key, int action);
+// The game's icon from data/icons, once the framework is up.
+void SetGameWindowIcon();
 
 // Paths and files.
 String bb_data_FixDataPath(String path);

@@ -56,6 +56,11 @@ int bb_app_AppDevice::OnLoading() {
   return 0;
 }
 
+int bb_app_AppDevice::OnFocusLost() {
+  m_app->m_OnFocusLost();
+  return 0;
+}
+
 int bb_app_SetUpdateRate(int rate) { return bb_app_device->SetUpdateRate(rate); }
 String bb_app_LoadState() { return bb_app_device->LoadState(); }
 int bb_app_SaveState(String state) { return bb_app_device->SaveState(state); }

@@ -16,6 +16,8 @@ class bb_app_App : public Object {
   virtual int m_OnResume() { return 0; }
   virtual int m_OnRender() { return 0; }
   virtual int m_OnLoading() { return 0; }
+  // The window lost the focus to another window while running (not iconified).
+  virtual int m_OnFocusLost() { return 0; }
 };
 
 class bb_app_AppDevice : public gxtkApp {
@@ -33,6 +35,7 @@ class bb_app_AppDevice : public gxtkApp {
   int OnResume() override;
   int OnRender() override;
   int OnLoading() override;
+  int OnFocusLost() override;
 };
 
 extern bb_app_AppDevice* bb_app_device;

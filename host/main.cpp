@@ -11,15 +11,8 @@ ALCcontext* alcContext = nullptr;
 
 namespace {
 
-const int kWindowWidth = 640;
-const int kWindowHeight = 480;
-
 void open_window() {
-  WLvidmode desktop;
-  wlGetDesktopMode(&desktop);
-  wlOpenWindowHint(WL_WINDOW_NO_RESIZE, 1);
-  if (!wlOpenWindow(kWindowWidth, kWindowHeight, 0, 0, 0, 0, 0, 0, WL_WINDOW)) fail("glfwOpenWindow failed");
-  wlSetWindowPos((desktop.Width - kWindowWidth) / 2, (desktop.Height - kWindowHeight) / 2);
+  if (!OpenGameWindow()) fail("glfwOpenWindow failed");
   wlSetWindowTitle("Tovrin Game");
 }
 
@@ -54,6 +47,7 @@ int main(int argc, char** argv) {
   open_audio();
   try {
     bb_std_main(argc, const_cast<const char**>(argv));
+    SetGameWindowIcon();  // read through the framework's data paths, so after it is up
     if (runner) runner();
   } catch (ThrowableObject*) {
     Print(String("Tovrin Runtime Error : Uncaught Tovrin Exception"));

@@ -79,6 +79,13 @@ struct WLvidmode {
   int RedBits, GreenBits, BlueBits;
 };
 
+// One picture of the window's icon: Width x Height pixels of 8-bit RGBA, rows
+// from the top.
+struct WLimage {
+  int Width, Height;
+  const unsigned char* Pixels;
+};
+
 typedef void (*WLkeyfun)(int key, int action);
 typedef void (*WLcharfun)(int character, int action);
 typedef void (*WLmousebuttonfun)(int button, int action);
@@ -97,6 +104,14 @@ int wlOpenWindow(int width, int height, int redbits, int greenbits, int bluebits
 void wlCloseWindow();
 void wlSetWindowTitle(const char* title);
 void wlSetWindowPos(int x, int y);
+// The window's icon, in as many sizes as given; the window system picks the
+// one that suits it. A layer without icons ignores it.
+void wlSetWindowIcon(int count, const WLimage* images);
+// Switches the open window between WL_FULLSCREEN, covering the monitor that
+// holds it at that monitor's current video mode (x, y, width and height are not
+// used), and WL_WINDOW, an ordinary window of width x height at (x, y). A
+// layer without modes ignores it.
+void wlSetWindowMode(int mode, int x, int y, int width, int height);
 void wlGetWindowSize(int* width, int* height);
 // WL_OPENED reads 0 once a close has been requested.
 int wlGetWindowParam(int param);

@@ -88,6 +88,24 @@ void on_refresh(GLFWwindow*) {
   if (g_refresh_fn) g_refresh_fn();
 }
 
+// The monitor whose area holds the window's centre; the primary one when none
+// does (a window dragged half off every screen).
+GLFWmonitor* monitor_of_window() {
+  int x = 0, y = 0, w = 0, h = 0;
+  glfwGetWindowPos(g_window, &x, &y);
+  glfwGetWindowSize(g_window, &w, &h);
+  int cx = x + w / 2, cy = y + h / 2;
+  int count = 0;
+  GLFWmonitor** monitors = glfwGetMonitors(&count);
+  for (int i = 0; i < count; ++i) {
+    const GLFWvidmode* vm = glfwGetVideoMode(monitors[i]);
+    int mx = 0, my = 0;
+    glfwGetMonitorPos(monitors[i], &mx, &my);
+    if (vm && cx >= mx && cx < mx + vm->width && cy >= my && cy < my + vm->height) return monitors[i];
+  }
+  return glfwGetPrimaryMonitor();
+}
+
 }  // namespace
 
 int wlInit() { return glfwInit() == GLFW_TRUE ? 1 : 0; }
@@ -143,6 +161,31 @@ void wlSetWindowTitle(const char* title) {
 
 void wlSetWindowPos(int x, int y) {
   if (g_window) glfwSetWindowPos(g_window, x, y);
+}
+
+void wlSetWindowIcon(int count, const WLimage* images) {
+  if (!g_window || count <= 0) return;
+  GLFWimage pictures[16];
+  if (count > 16) count = 16;
+  for (int i = 0; i < count; ++i) {
+    pictures[i].width = images[i].Width;
+    pictures[i].height = images[i].Height;
+    pictures[i].pixels = const_cast<unsigned char*>(images[i].Pixels);
+  }
+  glfwSetWindowIcon(g_window, count, pictures);
+}
+
+// Fullscreen keeps the monitor's own video mode, so the desktop is not
+// switched to another resolution and back.
+void wlSetWindowMode(int mode, int x, int y, int width, int height) {
+  if (!g_window) return;
+  if (mode == WL_FULLSCREEN) {
+    GLFWmonitor* monitor = monitor_of_window();
+    const GLFWvidmode* vm = glfwGetVideoMode(monitor);
+    if (vm) glfwSetWindowMonitor(g_window, monitor, 0, 0, vm->width, vm->height, vm->refreshRate);
+  } else if (mode == WL_WINDOW) {
+    glfwSetWindowMonitor(g_window, nullptr, x, y, width, height, GLFW_DONT_CARE);
+  }
 }
 
 void wlGetWindowSize(int* width, int* height) {

@@ -310,3 +310,18 @@ int bb_Vaultwick_MyApp::m_OnResume() {
   m_iCade(0);
   return 0;
 }
+
+void bb_Vaultwick_MyApp::OpenPausePanel() {
+  if (m_Screen != 10 || m_Paused != 0 || m_RoundOver != 0) return;
+  m_Paused = 1;
+  m_PauseOpened = 1;
+  m_PauseChoice = 0;
+  m_PlaySFX(98, 1, 0.5f, 0);
+}
+
+// Another window took the focus: a notification must not cost the player a
+// life, so a running round pauses. Elsewhere nothing changes.
+int bb_Vaultwick_MyApp::m_OnFocusLost() {
+  OpenPausePanel();
+  return 0;
+}

@@ -116,6 +116,34 @@ void wlSetWindowPos(int x, int y) {
   fakewin::state().y = y;
 }
 
+void wlSetWindowIcon(int count, const WLimage* images) {
+  fakewin::State& s = fakewin::state();
+  s.icon.clear();
+  for (int i = 0; i < count; ++i) {
+    const WLimage& im = images[i];
+    s.icon.push_back({im.Width, im.Height, std::vector<unsigned char>(im.Pixels, im.Pixels + im.Width * im.Height * 4)});
+  }
+}
+
+// Fullscreen covers the one desktop, as a single-monitor window system does.
+void wlSetWindowMode(int mode, int x, int y, int width, int height) {
+  fakewin::State& s = fakewin::state();
+  if (!s.exists) return;
+  ++s.mode_switches;
+  if (mode == WL_FULLSCREEN) {
+    s.fullscreen = true;
+    s.x = s.y = 0;
+    s.width = s.desktop_width;
+    s.height = s.desktop_height;
+  } else if (mode == WL_WINDOW) {
+    s.fullscreen = false;
+    s.x = x;
+    s.y = y;
+    s.width = width;
+    s.height = height;
+  }
+}
+
 void wlGetWindowSize(int* width, int* height) {
   const fakewin::State& s = fakewin::state();
   *width = s.width;

@@ -28,6 +28,14 @@ struct State {
   bool no_resize_hint = false;
   std::string title;
   int open_width = 0, open_height = 0, open_mode = 0;
+  bool fullscreen = false;  // covers the desktop since the last mode switch
+  int mode_switches = 0;
+  // The icon as last set: one entry per picture, its RGBA bytes copied.
+  struct Picture {
+    int width, height;
+    std::vector<unsigned char> rgba;
+  };
+  std::vector<Picture> icon;
   // Features
   bool key_repeat = false;
   bool auto_poll = true;

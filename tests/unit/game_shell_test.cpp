@@ -6,6 +6,8 @@
 #include <cmath>
 #include <vector>
 
+#include "audio/audio.h"
+#include "fake_al.h"
 #include "fake_window.h"
 #include "game_harness.h"
 #include "graphics/context.h"
@@ -273,6 +275,67 @@ TEST(GameShell, SuspendPausesARoundAndResumeKeepsItPaused) {
   EXPECT_EQ(app.m_PauseY, 0);
   app.m_OnResume();
   EXPECT_EQ(app.m_Paused, 0);
+}
+
+// The host tells the game through the device's hook when another window takes
+// the focus; only a running round pauses, as if the pause key were pressed.
+TEST(GameShell, LosingTheFocusOpensThePausePanelOnlyInARunningRound) {
+  struct Case {
+    const char* name;
+    int screen, paused, roundOver;
+    bool opens;
+  };
+  const Case cases[] = {
+      {"round in play", 10, 0, 0, true},
+      {"main menu", 1, 0, 0, false},
+      {"back to the menu", 2, 0, 0, false},
+      {"round being set up", 11, 0, 0, false},
+      {"round already paused", 10, 1, 0, false},
+      {"round over", 10, 0, 1, false},
+  };
+  Game game;
+  game.FinishLoading();
+  bb_Vaultwick_MyApp& app = game.app();
+  ASSERT_NE(app.m_Sfx[98], nullptr);
+  for (const Case& c : cases) {
+    app.m_Screen = c.screen;
+    app.m_Paused = c.paused;
+    app.m_RoundOver = c.roundOver;
+    app.m_PauseOpened = -1;
+    app.m_PauseChoice = -1;
+    app.m_PauseY = -64;
+    fakeal::state().plays.clear();
+    bb_app_device->OnFocusLost();
+    EXPECT_EQ(app.m_Screen, c.screen) << c.name;
+    EXPECT_EQ(app.m_Paused, c.opens ? 1 : c.paused) << c.name;
+    EXPECT_EQ(app.m_PauseOpened, c.opens ? 1 : -1) << c.name;
+    EXPECT_EQ(app.m_PauseChoice, c.opens ? 0 : -1) << c.name;
+    EXPECT_EQ(app.m_PauseY, -64) << c.name;  // the panel slides in from off screen
+    const std::vector<fakeal::PlayEvent>& plays = fakeal::state().plays;
+    ASSERT_EQ(plays.size(), c.opens ? 1u : 0u) << c.name;
+    if (!c.opens) continue;
+    EXPECT_EQ(plays[0].buffer, app.m_Sfx[98]->m_sample->buffer);
+    EXPECT_FLOAT_EQ(plays[0].pitch, 1);
+    EXPECT_FLOAT_EQ(plays[0].gain, 0.5f);
+    EXPECT_FLOAT_EQ(plays[0].pan, 0);
+  }
+}
+
+// The framework does not suspend on a focus loss: the paused round keeps
+// being updated, so the pause panel can run.
+TEST(GameShell, AFocusLossInARoundKeepsTheGameUpdating) {
+  Game game;
+  game.FinishLoading();
+  bb_Vaultwick_MyApp& app = game.app();
+  app.m_Screen = 11;  // a round asked for by the menu
+  game.Update();
+  ASSERT_EQ(app.m_Screen, 10);
+  bb_app_device->OnFocusLost();
+  int before = app.m_UpdateLastMs;
+  game.Update(3);
+  EXPECT_EQ(app.m_Paused, 1);
+  EXPECT_GT(app.m_UpdateLastMs, before);
+  EXPECT_EQ(bb_app_device->m_updateRate, 60);
 }
 
 class Controls : public ::testing::Test {

@@ -42,6 +42,12 @@ class RecordingApp : public bb_app_App {
     log.push_back("resume");
     return 0;
   }
+  int m_OnFocusLost() override {
+    log.push_back("focuslost");
+    focus_lost_times.push_back(fakewin::state().now);
+    return 0;
+  }
+  std::vector<double> focus_lost_times;
 
   int count(const std::string& hook) const { return static_cast<int>(std::count(log.begin(), log.end(), hook)); }
 };
@@ -63,7 +69,7 @@ class MainLoop : public ::testing::Test {
   std::string lifecycle() const {
     std::string out;
     for (const std::string& h : app_->log)
-      if (h == "suspend" || h == "resume") out += h + " ";
+      if (h == "suspend" || h == "resume" || h == "focuslost") out += h + " ";
     return out;
   }
 
@@ -144,6 +150,46 @@ TEST_F(MainLoop, LosingFocusAloneKeepsRunning) {
   RunApp();
   EXPECT_EQ(app_->count("suspend"), 1);  // only the one before the close
   EXPECT_NEAR(app_->count("update"), 60, 1);
+}
+
+// At 60 Hz the loop polls once per period, so an event is seen within one.
+::testing::AssertionResult WithinAPeriodAfter(double seen, double happened) {
+  if (seen >= happened && seen <= happened + 1.0 / 60 + 1e-4) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "seen at " << seen << " for a change at " << happened;
+}
+
+TEST_F(MainLoop, EachFocusLossIsReportedOnceWithoutSuspending) {
+  fakewin::focus(0.5, false);
+  fakewin::focus(0.8, true);
+  fakewin::focus(1.0, false);
+  fakewin::focus(1.2, true);
+  fakewin::request_close(2.0);
+  RunApp();
+  EXPECT_EQ(lifecycle(), "focuslost focuslost suspend ");  // the suspend is the close's
+  ASSERT_EQ(app_->focus_lost_times.size(), 2u);
+  // Told at the first poll after the change, before that poll's updates.
+  EXPECT_TRUE(WithinAPeriodAfter(app_->focus_lost_times[0], 0.5));
+  EXPECT_TRUE(WithinAPeriodAfter(app_->focus_lost_times[1], 1.0));
+  EXPECT_NEAR(app_->count("update"), 120, 1);  // updates never stopped
+}
+
+TEST_F(MainLoop, AnIconifyOrAFocusChangeWhileSuspendedIsNoFocusLoss) {
+  fakewin::iconify(0.5);
+  fakewin::restore(1.0, false);  // restored behind another window: still suspended
+  fakewin::focus(1.5, true);
+  fakewin::focus(2.0, false);  // running again: this one counts
+  fakewin::request_close(2.5);
+  RunApp();
+  EXPECT_EQ(lifecycle(), "suspend resume focuslost suspend ");
+  ASSERT_EQ(app_->focus_lost_times.size(), 1u);
+  EXPECT_TRUE(WithinAPeriodAfter(app_->focus_lost_times[0], 2.0));
+}
+
+TEST_F(MainLoop, UntimedModeReportsAFocusLossAfterTheWait) {
+  app_->rate_on_create = 0;
+  fakewin::focus(1.0, false);
+  RunApp();  // nothing more scheduled: the user closes the window
+  EXPECT_EQ(app_->count("focuslost"), 1);
 }
 
 TEST_F(MainLoop, UpdateRateSurvivesASuspension) {

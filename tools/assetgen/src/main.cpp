@@ -1,12 +1,13 @@
 // assetgen DATA_DIR [CONTACT_SHEET_PNG] [--scenes DIR]
-// Writes every image sheet (at scales 1, 2 and 4), both fonts and every sound
-// effect into DATA_DIR, and optionally the contact sheet. Output depends only
+// Writes every image sheet (at scales 1, 2 and 4), both fonts, every sound
+// effect and the application icon into DATA_DIR, and optionally the contact sheet. Output depends only
 // on this program: fixed seeds, no clocks.
 #include <cstdio>
 #include <cstring>
 #include <exception>
 #include <string>
 
+#include "appicon.h"
 #include "contact.h"
 #include "pixelfont.h"
 #include "sheets.h"
@@ -74,6 +75,7 @@ int main(int argc, char** argv) {
         writePng(velk, data + "/velk_font.png");
         cairo_surface_destroy(velk);
         writeSounds(data);
+        writeAppIcons(data);
         if (!contact.empty()) {
             auto slash = contact.rfind('/');
             if (slash != std::string::npos) ensureDir(contact.substr(0, slash));
