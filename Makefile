@@ -7,7 +7,7 @@ ifeq ($(CI),true)
 CMAKE_FLAGS += -DVW_WERROR=ON
 endif
 
-.PHONY: all deps configure build run test test-sanitize bench assets fuzz clean
+.PHONY: all deps configure build run test test-sanitize bench assets fuzz install package clean
 
 all: build
 
@@ -47,6 +47,16 @@ fuzz: deps
 	@cmake --build $(BUILD)-fuzz -j$(JOBS) --target $(patsubst fuzz/%.cpp,%,$(wildcard fuzz/*_fuzz.cpp))
 	@for f in fuzz/*_fuzz.cpp; do n=$$(basename $$f .cpp); \
 	  mkdir -p fuzz/corpus/$$n; ./$(BUILD)-fuzz/tests/$$n -max_total_time=$${FUZZ_SECONDS:-60} $(CURDIR)/fuzz/corpus/$$n || exit 1; done
+
+# Installs the game, its launcher, desktop entry, icons and metainfo under
+# PREFIX (default /usr/local); DESTDIR stages the tree elsewhere.
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# A Debian package of the same tree under /usr, written to $(BUILD)/.
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 # Regenerates the art and sound in data/ and the contact sheet.
 assets: deps
