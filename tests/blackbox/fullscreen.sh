@@ -1,0 +1,120 @@
+#!/usr/bin/env bash
+# Fullscreen in a real window: F11 and Alt+Enter each switch the window to
+# cover the 1280x1024 screen with the scene drawn across all of it, and back to
+# the centred, fixed 640x480 window; the art is loaded once for each new size
+# and the game goes on; Enter alone switches nothing. The screenshots are left
+# as fullscreen_*.png for a human look.
+set -u
+source "$(dirname "$0")/lib.bash"
+game=$1
+shots=$PWD
+passed=0
+
+# Holds key chord $2 (xdotool names joined by +) on window $1 for a moment.
+chord() {
+  local wid=$1 keys=${2//+/ }
+  xdotool keydown --window "$wid" $keys
+  sleep 0.15
+  xdotool keyup --window "$wid" $(echo $keys | tr ' ' '\n' | tac)
+}
+
+# Waits up to 5 seconds for window $1 to have geometry "$2" (WxH+X+Y).
+wait_geometry() {
+  local got
+  for _ in $(seq 50); do
+    got=$(xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
+      /Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h "+" x "+" y}')
+    [ "$got" = "$2" ] && return 0
+    sleep 0.1
+  done
+  echo "geometry $got, want $2"
+  return 1
+}
+
+# Bytes the game has read so far: a reload of the art reads megabytes.
+read_bytes() { awk '/^rchar/ {print $2}' "/proc/$pid/io"; }
+
+# Waits up to 8 seconds for the reads to stop; prints the bytes read.
+wait_reads_settle() {
+  local last now
+  last=$(read_bytes)
+  for _ in $(seq 16); do
+    sleep 0.5
+    now=$(read_bytes)
+    [ "$now" = "$last" ] && break
+    last=$now
+  done
+  echo "$now"
+}
+
+# Distinct colours in the crop $2 (WxH+X+Y) of screenshot $1.
+colours() { convert "$1" -crop "$2" +repage -unique-colors -format '%w' info:; }
+
+# The whole screen holds the scene: each quadrant is drawn, and the parts
+# beyond a 640x480 corner hold almost no pure black.
+check_fills_screen() {
+  local shot=$1 q n black
+  for q in 640x512+0+0 640x512+640+0 640x512+0+512 640x512+640+512; do
+    n=$(colours "$shot" "$q")
+    [ "$n" -ge 8 ] || fail "$shot: quadrant $q has $n colours"
+  done
+  black=$(convert "$shot" -crop 640x1024+640+0 +repage -fill white +opaque black -format '%[fx:int(1000*(1-mean))]' info:)
+  [ "$black" -lt 50 ] || fail "$shot: ${black} per mille of the right half is black"
+}
+
+check_centred_window() {
+  wait_geometry "$wid" "640x480+320+272" || fail "$1: not back to the centred window"
+  local hints
+  hints=$(xprop -id "$wid" WM_NORMAL_HINTS)
+  echo "$hints" | grep -q "maximum size: 640 by 480" || fail "$1: resizable again: $hints"
+  xprop -id "$wid" _NET_WM_STATE | grep -q FULLSCREEN && fail "$1: still marked fullscreen"
+  local shot="$shots/fullscreen_back.png"
+  import -window "$wid" "$shot" || fail "no screenshot of the window"
+  [ "$(colours "$shot" 640x480+0+0)" -ge 8 ] || fail "$1: the window shows no scene"
+  kill -0 "$pid" || fail "$1: the game stopped"
+}
+
+# Switches with chord $1 to fullscreen, checks the picture and the reload,
+# then switches back with the same chord.
+round_trip() {
+  local name=$1 before after settled later shot="$shots/fullscreen_$2.png"
+  before=$(read_bytes)
+  chord "$wid" "$1"
+  wait_geometry "$wid" "1280x1024+0+0" || fail "$name: no fullscreen window"
+  xprop -id "$wid" _NET_WM_STATE | grep -q _NET_WM_STATE_FULLSCREEN || fail "$name: not marked fullscreen"
+  settled=$(wait_reads_settle)
+  [ $((settled - before)) -gt 1000000 ] || fail "$name: the art was not loaded again ($((settled - before)) bytes)"
+  sleep 2
+  later=$(read_bytes)
+  [ $((later - settled)) -lt 100000 ] || fail "$name: still loading 2 s later ($((later - settled)) bytes)"
+  import -window root "$shot" || fail "no screenshot of the screen"
+  check_fills_screen "$shot"
+  kill -0 "$pid" || fail "$name: the game stopped"
+  echo "ok: $name gives a fullscreen window with the scene across the screen, loaded once"
+  chord "$wid" "$1"
+  check_centred_window "$name again"
+  echo "ok: $name again gives the centred 640x480 window"
+  passed=$((passed + 2))
+}
+
+dir=$(make_game_folder); cd "$dir"
+"$game" >out.txt 2>err.txt &
+pid=$!
+wid=$(wait_window "Tovrin Game") || fail "no window titled 'Tovrin Game'"
+xdotool windowactivate --sync "$wid"
+wait_reads_settle >/dev/null
+
+round_trip F11 f11
+round_trip alt+Return alt_enter
+
+chord "$wid" Return
+sleep 1
+wait_geometry "$wid" "640x480+320+272" || fail "Enter alone changed the window"
+echo "ok: Enter alone leaves the window as it is"
+passed=$((passed + 1))
+
+close_and_wait "$wid" "$pid"
+[ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS"
+[ -s out.txt ] && fail "the game printed: $(cat out.txt)"
+cd / && rm -rf "$dir"
+echo "$passed passed, 0 failed"
