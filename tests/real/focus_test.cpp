@@ -1,6 +1,7 @@
 // The game in a real window under a window manager: when another window takes
 // the focus, a running round opens the pause panel and the menu stays as it
-// is; the framework does not suspend for it.
+// is; the framework does not suspend for it, and going fullscreen and back in
+// a round is no focus loss.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <unistd.h>
@@ -25,7 +26,7 @@ namespace {
 class WatchedGame : public bb_Vaultwick_MyApp {
  public:
   std::atomic<bool> ask_round{false};
-  std::atomic<int> loaded{0}, active{0}, screen{0}, paused{0}, pause_opened{0};
+  std::atomic<int> loaded{0}, active{0}, width{0}, screen{0}, paused{0}, pause_opened{0};
   std::atomic<int> updates{0}, focus_losses{0}, suspends{0};
 
   int m_OnUpdate() override {
@@ -50,6 +51,7 @@ class WatchedGame : public bb_Vaultwick_MyApp {
   void Publish() {
     loaded = m_LoadStep == 0 ? 1 : 0;
     active = wlGetWindowParam(WL_ACTIVE);
+    width = m_DevWidth;
     screen = m_Screen;
     paused = m_Paused;
     pause_opened = m_PauseOpened;
@@ -117,6 +119,8 @@ TEST_F(RealWindowFocus, AnotherWindowTakingTheFocusPausesARoundButNotTheMenu) {
   struct Seen {
     int menu_screen = -1, menu_paused = -1;
     int round_screen = -1, round_paused = -1, round_opened = -1;
+    int switched_losses = -1, switched_paused = -1;
+    bool went_fullscreen = false, came_back = false;
     int updates_after = 0;
     bool menu_lost = false, round_started = false, round_lost = false;
   } seen;
@@ -135,6 +139,16 @@ TEST_F(RealWindowFocus, AnotherWindowTakingTheFocusPausesARoundButNotTheMenu) {
     until("xdotool windowactivate " + game_win, [&] { return game->active == 1; });
     game->ask_round = true;
     seen.round_started = wait_for([&] { return game->screen == 10; });
+    // Switching to fullscreen and back is no focus loss.
+    const std::string f11 = "xdotool keydown --window " + game_win + " F11; sleep 0.15; xdotool keyup --window " +
+                            game_win + " F11";
+    run(f11);
+    seen.went_fullscreen = wait_for([&] { return game->width == 1280; });
+    run(f11);
+    seen.came_back = wait_for([&] { return game->width == 640; });
+    pause_ms(300);
+    seen.switched_losses = game->focus_losses;
+    seen.switched_paused = game->paused;
     seen.round_lost = until("xdotool windowactivate " + thief_win, [&] { return game->focus_losses == 2; });
     int before = game->updates;
     pause_ms(300);
@@ -152,6 +166,10 @@ TEST_F(RealWindowFocus, AnotherWindowTakingTheFocusPausesARoundButNotTheMenu) {
   EXPECT_EQ(seen.menu_screen, 1);
   EXPECT_EQ(seen.menu_paused, 0);
   ASSERT_TRUE(seen.round_started);
+  EXPECT_TRUE(seen.went_fullscreen);
+  EXPECT_TRUE(seen.came_back);
+  EXPECT_EQ(seen.switched_losses, 1);
+  EXPECT_EQ(seen.switched_paused, 0);
   EXPECT_TRUE(seen.round_lost);
   EXPECT_EQ(seen.round_screen, 10);
   EXPECT_EQ(seen.round_paused, 1);
