@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# The web build played in headless Chromium (tests/web/play.mjs), then its
+# pictures against the desktop build's in a real window on this display: the
+# loading screen, and the menu from the same saved state, compared with
+# ImageMagick. Everything is left in web_page/ for a human look.
+set -u
+source "$(dirname "$0")/lib.bash"
+game=$(realpath "$1")
+web=${VW_WEB_BUILD:-$REPO/build-web}
+[ -f "$web/vaultwick.html" ] || fail "no web build in $web: run make web"
+out="$PWD/web_page"
+rm -rf "$out" && mkdir -p "$out"
+
+passed=0 failed=0 skipped=0
+ok() { echo "ok: $*"; passed=$((passed + 1)); }
+bad() { echo "FAIL: $*"; failed=$((failed + 1)); }
+skip() { echo "skip: $*"; skipped=$((skipped + 1)); }
+
+node --experimental-websocket "$REPO/tests/web/play.mjs" "$web" "$out" "$REPO" | tee "$out/play.log"
+summary=$(tail -n1 "$out/play.log")
+[[ $summary =~ ([0-9]+)\ passed,\ ([0-9]+)\ failed,\ ([0-9]+)\ skipped ]] || fail "the browser run ended early"
+passed=${BASH_REMATCH[1]} failed=${BASH_REMATCH[2]} skipped=${BASH_REMATCH[3]}
+
+# Normalised RMSE of two pictures (0 same, 1 opposite), as ImageMagick reports it.
+rmse() { compare -metric RMSE "$1" "$2" null: 2>&1 | sed -n 's/.*(\(.*\)).*/\1/p'; }
+below() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }'; }
+
+# The desktop build's window $2 seconds after it opens in a folder holding
+# state file $3 (none when empty), saved as $1.
+desktop_shot() {
+  local png=$1 delay=$2 state=$3 dir pid wid
+  dir=$(make_game_folder)
+  [ -n "$state" ] && cp "$state" "$dir/.tovrinstate"
+  (cd "$dir" && exec "$game" >out.txt 2>err.txt) &
+  pid=$!
+  wid=$(wait_window "Tovrin Game") || { kill "$pid"; rm -rf "$dir"; return 1; }
+  sleep "$delay"
+  import -window "$wid" "$png"
+  close_and_wait "$wid" "$pid"
+  rm -rf "$dir"
+  [ -s "$png" ]
+}
+
+# The loading screen: the spinner's dots turn with every loading step, which
+# the two shots need not share, so their ring is left out of the comparison.
+ring() { convert "$1" -fill none -stroke black -strokewidth 30 -draw "circle 320,240 440,240" "$2"; }
+if [ -s "$out/web_loading.png" ] && desktop_shot "$out/desktop_loading.png" 0.3 ""; then
+  ring "$out/web_loading.png" "$out/web_loading_ring.png"
+  ring "$out/desktop_loading.png" "$out/desktop_loading_ring.png"
+  d=$(rmse "$out/web_loading_ring.png" "$out/desktop_loading_ring.png")
+  if below "$d" 0.02; then ok "the web loading screen matches the desktop's (RMSE $d)"; else bad "loading screens differ (RMSE $d)"; fi
+else
+  bad "no loading screen to compare"
+fi
+
+# The menu from the state the browser saved last, and its score lists alone.
+lists() { convert "$1" -crop 130x420+505+40 +repage "$2"; }
+if [ -s "$out/web_menu.png" ] && [ -s "$out/state.txt" ] && desktop_shot "$out/desktop_menu.png" 3 "$out/state.txt"; then
+  d=$(rmse "$out/web_menu.png" "$out/desktop_menu.png")
+  lists "$out/web_menu.png" "$out/web_lists.png"
+  lists "$out/desktop_menu.png" "$out/desktop_lists.png"
+  l=$(rmse "$out/web_lists.png" "$out/desktop_lists.png")
+  if below "$d" 0.03 && below "$l" 0.02; then
+    ok "the web menu matches the desktop's from the same saved state (RMSE $d, lists $l)"
+  else
+    bad "menus differ (RMSE $d, lists $l)"
+  fi
+else
+  bad "no menu to compare"
+fi
+
+# The score filed by the round shows: the lists are not those of the menu
+# before it.
+if [ -s "$out/web_menu_seeded.png" ]; then
+  lists "$out/web_menu_seeded.png" "$out/web_lists_before.png"
+  d=$(rmse "$out/web_lists.png" "$out/web_lists_before.png")
+  if ! below "$d" 0.02; then ok "the filed score shows in the menu's lists (RMSE $d to before)"; else bad "the lists did not change (RMSE $d)"; fi
+else
+  skip "the filed score in the menu's lists (waits for the round to be played)"
+fi
+
+echo "$passed passed, $failed failed, $skipped skipped"
+[ "$failed" -eq 0 ]
