@@ -37,8 +37,9 @@ web: web-deps
 web-run: web
 	node web/serve.mjs $(WEB_BUILD) $(WEB_PORT)
 
-# The page's test in Chromium uses the web build made here.
-test: deps web-deps build web test-sanitize
+# The page's test in Chromium uses the web build made here; web-deps installs
+# the base packages too, in one go.
+test: web-deps build web test-sanitize
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
 
 # Parsers and the collector again under AddressSanitizer and UBSan.
