@@ -49,7 +49,7 @@ test-sanitize: configure
 	cd $(BUILD)-sanitize && LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
 	  ./tests/unit_tests --gtest_filter='$(SANITIZE_FILTER)' --gtest_brief=1
 
-SANITIZE_FILTER ?= Collector*:String*:TextFile*:StateFile*:Wav*:Ogg*:ImageFile*:SaveData*:AudioDevice*:Input*
+SANITIZE_FILTER ?= Collector*:String*:TextFile*:StateFile*:Wav*:Ogg*:ImageFile*:SaveData*:AudioDevice*:Input*:BrowserInput*
 
 bench: deps
 	@cmake -S . -B $(BUILD)-bench -DVW_BENCH=ON -DVW_TESTS=OFF -DCMAKE_BUILD_TYPE=Release >/dev/null

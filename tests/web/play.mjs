@@ -158,6 +158,26 @@ async function checkKeysAndClicks(page) {
   await waitFor('G up in the game', async () => (await probe(page, 'key_down', 71)) === 0, 2000);
 }
 
+// A pad under the browser's standard mapping, put in place of the Gamepad
+// API's list: its d-pad up (standard button 12) is joystick button 9 in the
+// game, as a recognised pad's is on the desktop. The menu ignores it on the
+// first mode.
+async function checkGamepad(page) {
+  await page.evaluate(`(() => {
+    const buttons = Array.from({ length: 17 }, () => ({ pressed: false, touched: false, value: 0 }));
+    window.vwPad = { id: 'test pad', index: 0, connected: true, mapping: 'standard', timestamp: 1,
+      axes: [0, 0, 0, 0], buttons };
+    navigator.getGamepads = () => [window.vwPad, null, null, null];
+  })()`);
+  const up = 256 + 9;
+  await page.evaluate('Object.assign(vwPad.buttons[12], { pressed: true, value: 1 })');
+  await waitFor('d-pad up down in the game', async () => (await probe(page, 'key_down', up)) === 1, 2000);
+  check((await probe(page, 'key_down', 256 + 12)) === 0, 'the d-pad is read as a raw pad');
+  await page.evaluate('Object.assign(vwPad.buttons[12], { pressed: false, value: 0 })');
+  await waitFor('d-pad up released in the game', async () => (await probe(page, 'key_down', up)) === 0, 2000);
+  await page.evaluate('delete navigator.getGamepads');
+}
+
 async function checkKeysNeverScroll(page) {
   await page.evaluate(`(() => { window.vwKeys = [];
     window.addEventListener('keydown', (e) => window.vwKeys.push([e.code, e.defaultPrevented]));
@@ -201,6 +221,7 @@ async function visit1(browser, url) {
     check(!page.printed().some((l) => /Loaded|Checksum/.test(l)), `printed: ${page.printed().join(' | ')}`);
   });
   await step('a click and a key focus the canvas and reach the game\'s input device', [], () => checkKeysAndClicks(page));
+  await step('a standard gamepad reaches the game as on the desktop', [], () => checkGamepad(page));
   await step('keys never scroll the page', [], () => checkKeysNeverScroll(page));
   await step('hiding the page suspends the game, which saves; showing it resumes', [], async () => {
     saved = await checkHideSavesAndShowResumes(page);
