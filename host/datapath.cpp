@@ -76,12 +76,13 @@ int gxtkApp::SaveState(String state) {
     std::remove(temp.c_str());
     return result;
   }
-  if (std::rename(temp.c_str(), state_path(kStateFileName).c_str()) != 0) {
+  const std::string path = state_path(kStateFileName);
+  if (std::rename(temp.c_str(), path.c_str()) != 0) {
     std::remove(temp.c_str());
     return -1;
   }
   sync_folder(state_area_folder());
-  state_area_saved();
+  state_area_saved(path.c_str());
   return 0;
 }
 

@@ -6,6 +6,6 @@
 // The folder holding the state file, ending in "/", or "" for the working folder.
 const char* state_area_folder();
 
-// Called each time a new state file has been put in place, so an area that
-// is kept elsewhere can store it there too.
-void state_area_saved();
+// Called with the state file's path each time a new state file has been put
+// in place, so an area that is kept elsewhere can store it there too.
+void state_area_saved(const char* path);

@@ -3,4 +3,4 @@
 
 const char* state_area_folder() { return ""; }
 
-void state_area_saved() {}
+void state_area_saved(const char*) {}

@@ -1,12 +1,11 @@
-// The browser side of the web window layer (host/window_web.cpp): the WebGL
-// context on the page's canvas, the page's visibility, sleeping that gives the
-// browser its turn, and storing the state area. Linked with --js-library.
+// The browser side of the web platform layer (host/window_web.cpp and
+// host/state_area_web.cpp): the WebGL context on the page's canvas, the page's
+// visibility, sleeping that gives the browser its turn, and storing the state
+// file. Linked with --js-library.
 mergeInto(LibraryManager.library, {
   $WLWeb: {
     hidden: false,     // the page is hidden (another tab, a minimised window)
     wake: null,        // ends the current sleep at once, while one is running
-    storing: false,    // a copy of the state area to IndexedDB is under way
-    storeAgain: false, // another save came while it was
   },
 
   // Follows the page's visibility. A change ends a sleep at once, so the main
@@ -103,23 +102,33 @@ mergeInto(LibraryManager.library, {
   fd_sync__sig: 'ii',
   fd_sync: function(fd) { return 0; },
 
-  // Copies the state area to IndexedDB; saves that come while a copy runs
-  // are taken by one more copy after it.
-  $wlwebStore__deps: ['$WLWeb', '$FS'],
-  $wlwebStore: function() {
-    if (WLWeb.storing) {
-      WLWeb.storeAgain = true;
-      return;
+  // Stores one file of the state area in the area's IndexedDB database, in
+  // IDBFS's own layout, so the next visit's IDBFS finds it. The write is
+  // queued before this returns: a page closing right after a save has done
+  // all it can to keep it.
+  wlweb_store_state_file__deps: ['$FS', '$IDBFS'],
+  wlweb_store_state_file: function(pathPtr) {
+    var path = UTF8ToString(pathPtr);
+    var fail = function(error) { err('The state was not stored in the browser: ' + error); };
+    var mount;
+    try {
+      mount = FS.lookupPath(path).node.mount;
+    } catch (e) {
+      return fail(e);
     }
-    WLWeb.storing = true;
-    FS.syncfs(false, function(error) {
-      WLWeb.storing = false;
-      if (error) err('The state was not stored in the browser: ' + error);
-      if (!WLWeb.storeAgain) return;
-      WLWeb.storeAgain = false;
-      wlwebStore();
+    IDBFS.getDB(mount.mountpoint, function(error, db) {
+      if (error) return fail(error);
+      IDBFS.loadLocalEntry(path, function(error, entry) {
+        if (error) return fail(error);
+        var transaction;
+        try {
+          transaction = db.transaction([IDBFS.DB_STORE_NAME], 'readwrite', { durability: 'strict' });
+        } catch (e) {
+          return fail(e);
+        }
+        transaction.onerror = function(e) { fail(transaction.error); e.preventDefault(); };
+        IDBFS.storeRemoteEntry(transaction.objectStore(IDBFS.DB_STORE_NAME), path, entry, function() {});
+      });
     });
   },
-  wlweb_store_state_area__deps: ['$wlwebStore'],
-  wlweb_store_state_area: function() { wlwebStore(); },
 });

@@ -76,6 +76,24 @@ async function waitForMenu(page) {
 const readState = (page) => page.evaluate(`(() => { try { return Module.FS.readFile('${kStateFile}', { encoding: 'utf8' }); }
   catch (e) { return null; } })()`);
 
+// The state file as the browser keeps it in IndexedDB (IDBFS's layout: one
+// database per mounted folder, files by path), or null.
+const storedState = (page) => page.evaluate(`new Promise((done) => {
+  const open = indexedDB.open('/state');
+  open.onerror = () => done(null);
+  open.onsuccess = () => {
+    const db = open.result;
+    if (!db.objectStoreNames.contains('FILE_DATA')) { db.close(); done(null); return; }
+    const get = db.transaction(['FILE_DATA']).objectStore('FILE_DATA').get('${kStateFile}');
+    get.onsuccess = () => { db.close(); done(get.result ? new TextDecoder().decode(get.result.contents) : null); };
+    get.onerror = () => { db.close(); done(null); };
+  };
+})`);
+
+async function waitForStored(page, text) {
+  await waitFor('the state stored in the browser', async () => (await storedState(page)) === text, 5000);
+}
+
 // Writes the state file and stores it in the browser as a save does.
 async function writeState(page, text) {
   const error = await page.evaluate(`new Promise((done) => { Module.FS.writeFile('${kStateFile}', ${JSON.stringify(text)});
@@ -196,6 +214,7 @@ async function checkHideSavesAndShowResumes(page) {
   await waitFor('the game to be suspended', async () => (await probe(page, 'suspended')) === 1, 5000);
   const saved = await waitFor('the state file', () => readState(page), 5000);
   scoreLists(saved, 0);  // a whole save string
+  await waitForStored(page, saved);
   const frozen = await page.evaluate('Module._vw_probe_screen() && performance.now()');
   await page.setHidden(false);
   await waitFor('the game to resume', async () => (await probe(page, 'suspended')) === 0, 5000);
@@ -223,13 +242,16 @@ async function visit1(browser, url) {
   await step('a click and a key focus the canvas and reach the game\'s input device', [], () => checkKeysAndClicks(page));
   await step('a standard gamepad reaches the game as on the desktop', [], () => checkGamepad(page));
   await step('keys never scroll the page', [], () => checkKeysNeverScroll(page));
-  await step('hiding the page suspends the game, which saves; showing it resumes', [], async () => {
+  await step('hiding the page suspends the game, which saves to the browser\'s store; showing it resumes', [], async () => {
     saved = await checkHideSavesAndShowResumes(page);
   });
   await step('no exception or runtime error on the console', [], async () => checkConsole(page, 1));
   // The next visit starts from a state whose last-ten list of the first mode
   // is known, so a filed score shows as a shift of that list.
-  if (saved) await writeState(page, withLastTen(saved, 0, kSeededLastTen));
+  if (saved) {
+    await writeState(page, withLastTen(saved, 0, kSeededLastTen));
+    await waitForStored(page, withLastTen(saved, 0, kSeededLastTen));
+  }
   return saved;
 }
 
@@ -276,6 +298,7 @@ async function visit2(browser, url) {
       const { last } = scoreLists(afterRound, 0);
       check(JSON.stringify(last.slice(1)) === JSON.stringify(kSeededLastTen.slice(0, 9)) && last[0] >= 0,
         `the last-ten list holds ${JSON.stringify(last)}`);
+      await waitForStored(page, afterRound);
     });
   await step('no exception or runtime error on the console', [], async () => checkConsole(page, 2));
   return afterRound;
