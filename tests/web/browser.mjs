@@ -9,8 +9,6 @@ const kChromiumFlags = [
   '--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
   '--disable-background-networking', '--disable-component-update', '--disable-sync',
   '--autoplay-policy=no-user-gesture-required', '--window-size=1024,768',
-  // WebGL on the CPU (SwiftShader), which --disable-gpu leaves as the only way.
-  '--enable-unsafe-swiftshader',
 ];
 
 export const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
@@ -38,7 +36,7 @@ export class Browser {
     const exited = new Promise((done) => child.once('exit', done));
     try {
       await waitFor('Chromium to open its DevTools port', () => existsSync(portFile) &&
-        readFileSync(portFile, 'utf8').split('\n').length >= 2, 20000);
+        readFileSync(portFile, 'utf8').split('\n').length >= 2, 60000);
     } catch (error) {
       child.kill('SIGKILL');
       throw new Error(`${error.message}\n${stderr.slice(-2000)}`);

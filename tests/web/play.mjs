@@ -236,6 +236,10 @@ async function visit1(browser, url) {
     const [backdrop, band] = [await pixel(page, 5, 5), await pixel(page, 5, 240)];
     check(backdrop !== '40,40,80' && band !== '187,124,66', `the loading screen's backdrop ${backdrop} and band ${band} still show`);
   });
+  await step('the audio device runs on the page\'s Web Audio', [], async () => {
+    const state = await page.evaluate('typeof AL !== "undefined" && AL.currentCtx ? AL.currentCtx.audioCtx.state : null');
+    check(state === 'running', `the audio context is ${state}`);
+  });
   await step('a fresh profile loads no saved state', [], async () => {
     check(!page.printed().some((l) => /Loaded|Checksum/.test(l)), `printed: ${page.printed().join(' | ')}`);
   });
@@ -278,6 +282,10 @@ async function playAndQuit(page) {
   await waitFor('the menu after the game over', async () => (await probe(page, 'screen')) === 1, 10000);
   const keys = await page.evaluate('vwKeys');
   check(keys.every(([, prevented]) => prevented), `keys the page acted on: ${JSON.stringify(keys)}`);
+  // The quit plays its sound at half speed: the channel's rate reached Web Audio.
+  const halfSpeed = await page.evaluate(`Object.values(AL.currentCtx.sources).some((s) =>
+    s.pitch === 0.5 && s.bufQueue.length > 0 && s.bufQueue[0].id !== 0)`);
+  check(halfSpeed, 'no sound played at the quit sound\'s rate');
 }
 
 async function visit2(browser, url) {
