@@ -25,26 +25,51 @@ passed=${BASH_REMATCH[1]} failed=${BASH_REMATCH[2]} skipped=${BASH_REMATCH[3]}
 rmse() { compare -metric RMSE "$1" "$2" null: 2>&1 | sed -n 's/.*(\(.*\)).*/\1/p'; }
 below() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }'; }
 
-# The desktop build's window $2 seconds after it opens in a folder holding
-# state file $3 (none when empty), saved as $1.
+# Colour of pixel x,y of picture $1 as "r,g,b".
+pixel() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:; }
+
+# Shoots window $1 into $2 until the shot shows the loading screen's backdrop
+# (the window is black until its first frame); up to 10 seconds.
+shoot_loading() {
+  local _
+  for _ in $(seq 100); do
+    import -window "$1" "$2" && [ "$(pixel "$2" 5 5)" = "40,40,80" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# Shoots window $1 into $2 once its first frame is up and the menu has had
+# the time it takes on the web (loading, then the slide-in and more).
+shoot_menu() {
+  local _
+  for _ in $(seq 100); do
+    import -window "$1" "$2" && [ "$(pixel "$2" 5 5)" != "0,0,0" ] && break
+    sleep 0.1
+  done
+  sleep 2.2
+  import -window "$1" "$2"
+}
+
+# The desktop build's window, shot by function $2 into $1, in a folder
+# holding state file $3 (none when empty).
 desktop_shot() {
-  local png=$1 delay=$2 state=$3 dir pid wid
+  local png=$1 shoot=$2 state=$3 dir pid wid status=0
   dir=$(make_game_folder)
   [ -n "$state" ] && cp "$state" "$dir/.tovrinstate"
   (cd "$dir" && exec "$game" >out.txt 2>err.txt) &
   pid=$!
   wid=$(wait_window "Tovrin Game") || { kill "$pid"; rm -rf "$dir"; return 1; }
-  sleep "$delay"
-  import -window "$wid" "$png"
+  "$shoot" "$wid" "$png" || status=1
   close_and_wait "$wid" "$pid"
   rm -rf "$dir"
-  [ -s "$png" ]
+  [ "$status" -eq 0 ] && [ -s "$png" ]
 }
 
 # The loading screen: the spinner's dots turn with every loading step, which
 # the two shots need not share, so their ring is left out of the comparison.
 ring() { convert "$1" -fill none -stroke black -strokewidth 30 -draw "circle 320,240 440,240" "$2"; }
-if [ -s "$out/web_loading.png" ] && desktop_shot "$out/desktop_loading.png" 0.3 ""; then
+if [ -s "$out/web_loading.png" ] && desktop_shot "$out/desktop_loading.png" shoot_loading ""; then
   ring "$out/web_loading.png" "$out/web_loading_ring.png"
   ring "$out/desktop_loading.png" "$out/desktop_loading_ring.png"
   d=$(rmse "$out/web_loading_ring.png" "$out/desktop_loading_ring.png")
@@ -59,7 +84,7 @@ fi
 # art differently: the pictures are compared at an eighth of their size.
 lists() { convert "$1" -crop 130x360+505+40 +repage "$2"; }
 small() { convert "$1" -scale 12.5% "$2"; }
-if [ -s "$out/web_menu.png" ] && [ -s "$out/state.txt" ] && desktop_shot "$out/desktop_menu.png" 2.2 "$out/state.txt"; then
+if [ -s "$out/web_menu.png" ] && [ -s "$out/state.txt" ] && desktop_shot "$out/desktop_menu.png" shoot_menu "$out/state.txt"; then
   lists "$out/web_menu.png" "$out/web_lists.png"
   lists "$out/desktop_menu.png" "$out/desktop_lists.png"
   for f in web_menu desktop_menu web_lists desktop_lists; do small "$out/$f.png" "$out/${f}_small.png"; done
