@@ -334,18 +334,23 @@ async function visit3(browser, url, expected) {
 async function main() {
   const { server, url } = await serve(webBuild);
   const profile = mkdtempSync('/tmp/vw-chromium-');
+  let browser = null;
+  // Each visit in a browser of its own on the one profile, closed in order so
+  // the profile is written out, and closed whatever happens.
+  const visit = async (body) => {
+    browser = await Browser.launch(profile);
+    const result = await body(browser);
+    await browser.close();
+    browser = null;
+    return result;
+  };
   try {
-    let browser = await Browser.launch(profile);
-    const seeded = await visit1(browser, url);
-    await browser.close();
-    browser = await Browser.launch(profile);
-    const afterRound = await visit2(browser, url);
-    await browser.close();
-    browser = await Browser.launch(profile);
+    const seeded = await visit((b) => visit1(b, url));
+    const afterRound = await visit((b) => visit2(b, url));
     const expected = afterRound || (seeded && withLastTen(seeded, 0, kSeededLastTen));
-    await visit3(browser, url, expected);
-    await browser.close();
+    await visit((b) => visit3(b, url, expected));
   } finally {
+    if (browser) await browser.close();
     server.close();
     rmSync(profile, { recursive: true, force: true });
   }
