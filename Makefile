@@ -1,21 +1,26 @@
-# Vaultwick: a thin wrapper over CMake. `make run` and `make test` install what
-# is missing first (Debian packages, needs root or sudo).
+# Vaultwick: a thin wrapper over CMake. `make run`, `make web` and `make test`
+# install what is missing first (Debian packages, needs root or sudo).
 BUILD ?= build
+WEB_BUILD ?= build-web
+WEB_PORT ?= 8080
 JOBS ?= 2
 CMAKE_FLAGS ?=
 ifeq ($(CI),true)
 CMAKE_FLAGS += -DVW_WERROR=ON
 endif
 
-.PHONY: all deps configure build run test test-sanitize bench assets fuzz install package clean
+.PHONY: all deps web-deps configure build run web web-run test test-sanitize bench assets fuzz install package clean
 
 all: build
 
 deps:
 	@bash scripts/install-deps
 
+web-deps:
+	@bash scripts/install-web-deps
+
 configure:
-	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) >/dev/null
+	@cmake -S . -B $(BUILD) -DVW_WEB_BUILD_DIR=$(CURDIR)/$(WEB_BUILD) $(CMAKE_FLAGS) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j$(JOBS)
@@ -23,7 +28,18 @@ build: configure
 run: deps build
 	./$(BUILD)/vaultwick
 
-test: deps build test-sanitize
+# The browser build: emscripten's CMake wrapper around the same CMakeLists.txt.
+# Debian's emscripten finds its optimizer's node modules through NODE_PATH.
+web: web-deps
+	@NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B $(WEB_BUILD) $(CMAKE_FLAGS) >/dev/null
+	@NODE_PATH=/usr/share/nodejs cmake --build $(WEB_BUILD) -j$(JOBS)
+
+web-run: web
+	node web/serve.mjs $(WEB_BUILD) $(WEB_PORT)
+
+# The page's test in Chromium uses the web build made here; web-deps installs
+# the base packages too, in one go.
+test: web-deps build web test-sanitize
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
 
 # Parsers and the collector again under AddressSanitizer and UBSan.
@@ -33,7 +49,7 @@ test-sanitize: configure
 	cd $(BUILD)-sanitize && LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
 	  ./tests/unit_tests --gtest_filter='$(SANITIZE_FILTER)' --gtest_brief=1
 
-SANITIZE_FILTER ?= Collector*:String*:TextFile*:StateFile*:Wav*:Ogg*:ImageFile*:SaveData*:AudioDevice*:Input*
+SANITIZE_FILTER ?= Collector*:String*:TextFile*:StateFile*:Wav*:Ogg*:ImageFile*:SaveData*:AudioDevice*:Input*:BrowserInput*
 
 bench: deps
 	@cmake -S . -B $(BUILD)-bench -DVW_BENCH=ON -DVW_TESTS=OFF -DCMAKE_BUILD_TYPE=Release >/dev/null
@@ -65,4 +81,4 @@ assets: deps
 	$(BUILD)/assetgen/assetgen data docs/assets.png
 
 clean:
-	rm -rf $(BUILD) $(BUILD)-sanitize $(BUILD)-bench $(BUILD)-fuzz
+	rm -rf $(BUILD) $(BUILD)-sanitize $(BUILD)-bench $(BUILD)-fuzz $(WEB_BUILD)

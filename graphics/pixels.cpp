@@ -27,6 +27,12 @@ std::unique_ptr<uint32_t[]> pixel_buffer(int w, int h) {
   return std::unique_ptr<uint32_t[]>(new (std::nothrow) uint32_t[count]);
 }
 
+// Pixels travel to and from GL as bytes red, green, blue, alpha (the one
+// order every GL, WebGL included, accepts), which a little-endian word holds
+// as 0xAABBGGRR; the caller's ints are 0xAARRGGBB. Swapping red and blue goes
+// either way.
+uint32_t swap_red_blue(uint32_t p) { return (p & 0xff00ff00u) | (p & 0xffu) << 16 | ((p >> 16) & 0xffu); }
+
 uint32_t premultiply_argb(uint32_t p) {
   uint32_t a = p >> 24;
   uint32_t r = ((p >> 16) & 0xff) * a / 255;
@@ -44,12 +50,12 @@ int gxtkGraphics::ReadPixels(Array<int> pixels, int x, int y, int w, int h, int 
   if (!rows_fit(pixels.Length(), w, h, offset, pitch)) return 0;
   std::unique_ptr<uint32_t[]> buffer = pixel_buffer(w, h);
   if (!buffer) return 0;
-  glReadPixels(x, windowHeight - y - h, w, h, GL_BGRA, GL_UNSIGNED_BYTE, buffer.get());
+  glReadPixels(x, windowHeight - y - h, w, h, GL_RGBA, GL_UNSIGNED_BYTE, buffer.get());
   // OpenGL delivers the bottom row first; the caller wants the top row first.
   for (int r = 0; r < h; ++r) {
     const uint32_t* src = &buffer[static_cast<size_t>(h - 1 - r) * static_cast<size_t>(w)];
     int* dst = &pixels[offset + r * pitch];
-    for (int c = 0; c < w; ++c) dst[c] = static_cast<int>(src[c]);
+    for (int c = 0; c < w; ++c) dst[c] = static_cast<int>(swap_red_blue(src[c]));
   }
   return 0;
 }
@@ -65,9 +71,9 @@ int gxtkGraphics::WritePixels2(gxtkSurface* surface, Array<int> pixels, int x, i
   for (int r = 0; r < h; ++r) {
     const int* src = &pixels[offset + r * pitch];
     uint32_t* dst = &buffer[static_cast<size_t>(r) * static_cast<size_t>(w)];
-    for (int c = 0; c < w; ++c) dst[c] = premultiply_argb(static_cast<uint32_t>(src[c]));
+    for (int c = 0; c < w; ++c) dst[c] = swap_red_blue(premultiply_argb(static_cast<uint32_t>(src[c])));
   }
   glBindTexture(GL_TEXTURE_2D, surface->texture);
-  glTexSubImage2D(GL_TEXTURE_2D, 0, x, y, w, h, GL_BGRA, GL_UNSIGNED_BYTE, buffer.get());
+  glTexSubImage2D(GL_TEXTURE_2D, 0, x, y, w, h, GL_RGBA, GL_UNSIGNED_BYTE, buffer.get());
   return 0;
 }

@@ -4,12 +4,15 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "host/app.h"
+#include "host/state_area.h"
 
 namespace {
 
 const char* const kStateFileName = ".tovrinstate";
+const char* const kStateTempName = ".tovrinstate.tmp";
 
 struct Area {
   const char* prefix;
@@ -22,7 +25,8 @@ const Area kAreas[] = {
     {"tovrin://external/", "./external/"},
 };
 
-const char* const kStateTempName = ".tovrinstate.tmp";
+// A file of the state area, which the platform places.
+std::string state_path(const char* name) { return std::string(state_area_folder()) + name; }
 
 // Writes all of `bytes` to a new file and syncs it: 0, -1 (cannot create) or -2 (short write).
 int write_synced(const char* path, const std::string& bytes) {
@@ -35,8 +39,8 @@ int write_synced(const char* path, const std::string& bytes) {
   return ok ? 0 : -2;
 }
 
-void sync_working_folder() {
-  int fd = open(".", O_RDONLY | O_DIRECTORY);
+void sync_folder(const char* folder) {
+  int fd = open(*folder ? folder : ".", O_RDONLY | O_DIRECTORY);
   if (fd < 0) return;
   fsync(fd);
   close(fd);
@@ -66,21 +70,24 @@ FILE* fopenFile(String path, String mode) {
 // The new state goes to a temporary file beside the old one and replaces it in
 // one rename, so a crash or a full disk mid-save never loses the saved state.
 int gxtkApp::SaveState(String state) {
-  int result = write_synced(kStateTempName, state.ToUtf8());
+  const std::string temp = state_path(kStateTempName);
+  int result = write_synced(temp.c_str(), state.ToUtf8());
   if (result != 0) {
-    std::remove(kStateTempName);
+    std::remove(temp.c_str());
     return result;
   }
-  if (std::rename(kStateTempName, kStateFileName) != 0) {
-    std::remove(kStateTempName);
+  const std::string path = state_path(kStateFileName);
+  if (std::rename(temp.c_str(), path.c_str()) != 0) {
+    std::remove(temp.c_str());
     return -1;
   }
-  sync_working_folder();
+  sync_folder(state_area_folder());
+  state_area_saved(path.c_str());
   return 0;
 }
 
 String gxtkApp::LoadState() {
-  FILE* f = std::fopen(kStateFileName, "rb");
+  FILE* f = std::fopen(state_path(kStateFileName).c_str(), "rb");
   if (!f) return String();
   String state = String::Load(f);
   std::fclose(f);

@@ -267,15 +267,23 @@ void glTexSubImage2D(GLenum, GLint, GLint x, GLint y, GLsizei w, GLsizei h, GLen
   g_state->uploads.push_back({g_state->bound_texture, x, y, w, h, format});
 }
 
-void glReadPixels(GLint x, GLint y, GLsizei w, GLsizei h, GLenum, GLenum, GLvoid* data) {
+// Delivers each pixel as four bytes in the order `format` names, as GL does.
+void glReadPixels(GLint x, GLint y, GLsizei w, GLsizei h, GLenum format, GLenum, GLvoid* data) {
   record("glReadPixels");
-  uint32_t* out = static_cast<uint32_t*>(data);
+  if (format != GL_RGBA && format != GL_BGRA) return fakegl::set_error(GL_INVALID_ENUM);
+  uint8_t* out = static_cast<uint8_t*>(data);
   const fakegl::State& s = *g_state;
   for (int r = 0; r < h; ++r)
     for (int c = 0; c < w; ++c) {
       int fx = x + c, fy = y + r;
       bool inside = fx >= 0 && fy >= 0 && fx < s.fb_width && fy < s.fb_height;
-      out[r * w + c] = inside ? s.framebuffer[static_cast<size_t>(fy) * s.fb_width + fx] : 0;
+      uint32_t p = inside ? s.framebuffer[static_cast<size_t>(fy) * s.fb_width + fx] : 0;
+      uint8_t red = (p >> 16) & 0xff, blue = p & 0xff;
+      uint8_t* o = out + (static_cast<size_t>(r) * w + c) * 4;
+      o[0] = format == GL_RGBA ? red : blue;
+      o[1] = (p >> 8) & 0xff;
+      o[2] = format == GL_RGBA ? blue : red;
+      o[3] = p >> 24;
     }
 }
 
