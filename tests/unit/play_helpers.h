@@ -247,7 +247,7 @@ class ScriptedPlayer {
   int waiting_ = 0;
   int committed_ = 0;
   int updates_ = 0;
-  static const int kLapseEvery = 2400, kLapseLength = 90;
+  static const int kLapseEvery = 1200, kLapseLength = 90;
 };
 
 }  // namespace playtest
