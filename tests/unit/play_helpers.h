@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include "audio/audio.h"
@@ -51,6 +52,17 @@ inline int CountSound(const bb_Vaultwick_MyApp& app, int slot) {
 }
 
 inline void ClearSounds() { fakeal::state().plays.clear(); }
+
+// Screen y of a spike of `kind` on a 480-high screen (ground 100).
+inline int SpikeY(int kind) { return 480 - 108 - 24 * kind; }
+
+// The font's glyphs drawn on the line at `y`, as text (blanks draw nothing).
+inline std::string GlyphsAt(const std::vector<gameharness::Record>& list, float y) {
+  std::string out;
+  for (const gameharness::Record& r : list)
+    if (r.kind == 90 && std::fabs(r.y - y) < 0.01f) out += static_cast<char>(r.frame + 32);
+  return out;
+}
 
 // The character's height above where it stands, and a spike's, in screen
 // units (the game's y grows downward).
