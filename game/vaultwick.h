@@ -336,6 +336,7 @@ class bb_Vaultwick_MyApp : public bb_app_App {
   void UpdateEffects();
   void UpdateParticle(float* e);
   void UpdatePopup(float* e);
+  void MovePopup(float* e);
   // The frame and the control schemes (round.cpp).
   void ReadButton();
   void ComputeGround();

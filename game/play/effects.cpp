@@ -82,12 +82,16 @@ void bb_Vaultwick_MyApp::UpdateEffects() {
   }
 }
 
+// Effects move only while the round runs: a paused or finished round shows
+// them where they stood.
 void bb_Vaultwick_MyApp::UpdateParticle(float* e) {
-  e[kLife] -= 1;
-  e[kX] += e[kVX];
-  e[kY] += e[kVY];
-  e[kVY] += 0.25f;  // gravity
-  e[kRot] += 3 + 3 * bb_random_Rnd();
+  if (Running()) {
+    e[kLife] -= 1;
+    e[kX] += e[kVX];
+    e[kY] += e[kVY];
+    e[kVY] += 0.25f;  // gravity
+    e[kRot] += 3 + 3 * bb_random_Rnd();
+  }
   m_SetRot(m_Mode == 5 ? 0 : e[kRot]);
   m_Ink(static_cast<int>(e[kColour]), 1);
   m_SetSize(2, kAbsent);
@@ -101,16 +105,21 @@ void bb_Vaultwick_MyApp::UpdateParticle(float* e) {
   m_DrawImg(kParticleSheet, x, y, e[kFrame]);
 }
 
-// The kind's icon, the points, and "COMBO" above and "SUPER" below by type.
-void bb_Vaultwick_MyApp::UpdatePopup(float* e) {
+// Drifts toward its row, then leaves to the left; it spins while young, ever
+// slower.
+void bb_Vaultwick_MyApp::MovePopup(float* e) {
   e[kLife] -= 1;
   e[kX] -= (e[kX] - e[kTargetX]) / 32;
   e[kY] -= (e[kY] - e[kTargetY]) / 32;
-  if (e[kLife] < 100) e[kTargetX] = -128;  // old enough: leave to the left
-  // It spins while young, ever slower.
+  if (e[kLife] < 100) e[kTargetX] = -128;
   int s = std::max(0, static_cast<int>((e[kLife] - 100) / 10));
   int s2 = std::max(0, s - 2);
   e[kRot] += static_cast<float>(s2) + static_cast<float>(s - s2) * bb_random_Rnd();
+}
+
+// The kind's icon, the points, and "COMBO" above and "SUPER" below by type.
+void bb_Vaultwick_MyApp::UpdatePopup(float* e) {
+  if (Running()) MovePopup(e);
   float x = e[kX], y = e[kY];
   if (m_Mode == 5) {
     x = Snap16(x);

@@ -98,8 +98,10 @@ void bb_Vaultwick_MyApp::Pickup(int i, int slot) {
   if (m_Mode == 8 && lower[1] >= 1 && lower[1] <= 3)
     y = static_cast<int>(40 * SinDeg(static_cast<float>(lower[1] * lower[2])) + static_cast<float>(y));
   m_Alpha(0.75f);
-  SpinPickup(up);
-  if (m_Mode == 7) SpinPickup(up);
+  if (Running()) {
+    SpinPickup(up);
+    if (m_Mode == 7) SpinPickup(up);  // spinning pickups turn twice as fast
+  }
   m_SetRot(static_cast<float>(up[5]));
   m_SetSize(1.5f, kAbsent);
   if (m_Mode != 8) {

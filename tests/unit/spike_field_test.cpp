@@ -518,4 +518,20 @@ TEST_F(Effects, ParticlesFallFadeAndDie) {
   EXPECT_FLOAT_EQ(e[0], 0);
 }
 
+TEST_F(Effects, EffectsStandStillWhileTheRoundIsPausedOrOver) {
+  app_.m_Smash(300, 200, 5, 1);
+  app_.m_Gets(300, 300, 4, 3, 1);
+  std::vector<float> before(&app_.m_Particles[970], &app_.m_Particles[1000]);
+  for (int* flag : {&app_.m_Paused, &app_.m_RoundOver}) {
+    *flag = 1;
+    game_.Update(5);
+    EXPECT_EQ(std::vector<float>(&app_.m_Particles[970], &app_.m_Particles[1000]), before);
+    // Still drawn: the particle and the pop-up's icon and number.
+    EXPECT_EQ(EffectRecords(game_.DisplayList()).size(), 3u);
+    *flag = 0;
+  }
+  game_.Update();
+  EXPECT_FLOAT_EQ(app_.m_Particles[990], 119);
+}
+
 }  // namespace
