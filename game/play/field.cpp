@@ -35,8 +35,8 @@ int bb_Vaultwick_MyApp::LevelY(int level) const {
   return static_cast<int>(bb_Vaultwick_jscrh - (m_Ground + 8) - 24.0f * static_cast<float>(level));
 }
 
-// Called twice per frame in variant 2 order or once after the character
-// moved in every other variant (see m_Game).
+// Once a frame from m_Game: in variant 2 before the character moves, in
+// every other variant after it.
 int bb_Vaultwick_MyApp::m_DoSpikes() {
   m_ResetDraw();
   if (m_Mode == 6) FlyBullet();

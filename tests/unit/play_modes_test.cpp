@@ -18,7 +18,7 @@ namespace {
 using gameharness::Game;
 using playtest::StartRound;
 
-// The documented generator, worked out here on its own.
+// The generator's formula, worked out here on its own.
 struct Lcg {
   uint64_t seed;
   float Next() {
@@ -51,7 +51,7 @@ TEST(Random, DrawsStayBelowOne) {
   EXPECT_EQ(bb_random_Seed, 0xFFFFFFFFu);
 }
 
-// What the documented generator gives for one piece of a plain variant:
+// What the formula gives for one piece of a plain variant:
 // kind and tier from the seed counter and the difficulty.
 struct Piece {
   int kind, tier;
