@@ -42,14 +42,14 @@ web-run: web
 test: web-deps build web test-sanitize
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
 
-# Parsers and the collector again under AddressSanitizer and UBSan.
+# Parsers, the collector and the rounds of play again under AddressSanitizer and UBSan.
 test-sanitize: configure
 	@cmake -S . -B $(BUILD)-sanitize -DVW_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug $(CMAKE_FLAGS) >/dev/null
 	@cmake --build $(BUILD)-sanitize -j$(JOBS) --target unit_tests
 	cd $(BUILD)-sanitize && LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
 	  ./tests/unit_tests --gtest_filter='$(SANITIZE_FILTER)' --gtest_brief=1
 
-SANITIZE_FILTER ?= Collector*:String*:TextFile*:StateFile*:Wav*:Ogg*:ImageFile*:SaveData*:AudioDevice*:Input*:BrowserInput*
+SANITIZE_FILTER ?= Collector*:String*:TextFile*:StateFile*:Wav*:Ogg*:ImageFile*:SaveData*:AudioDevice*:Input*:BrowserInput*:Random*:PlayModes*:SpikeGenerator*:Field*:Effects*:Scoring*:ComboTimer*:ControlSchemes*:Scene*:*WholeRounds*
 
 bench: deps
 	@cmake -S . -B $(BUILD)-bench -DVW_BENCH=ON -DVW_TESTS=OFF -DCMAKE_BUILD_TYPE=Release >/dev/null

@@ -6,6 +6,7 @@
 // vu = virtual-screen units (designed for 640 x 480), deg = degrees.
 #pragma once
 
+#include "game/play/random.h"
 #include "graphics/image.h"
 #include "host/bb_app.h"
 
@@ -291,6 +292,98 @@ class bb_Vaultwick_MyApp : public bb_app_App {
   String ImageFile(String stem);
 
   // --- Play: spike field, play modes, round flow and scoring ----------------
+  // Round set-up (modes.cpp).
+  void ResetRoundCounters();
+  void ClearRoundArrays();
+  void ResetTrackAndGenerator();
+  const char* ApplyPlayMode();
+  void PlaceOpeningColumns(const char* pattern);
+  void StartTrailAtCharacter();
+  void ReloadWorldSheets();
+  void ReloadVariantSounds();
+  // The column generator and the ring (pieces.cpp).
+  void DiscardPieceDraws();
+  void DrawPieceNumber();
+  void DrawUpperChoices();
+  void PickShieldLevel();
+  void CountDownToSpike();
+  void StepDifficulty();
+  int UpperLevelBesideSpike() const;
+  void AdvanceColumn();
+  void PlaceUpperByVariant();
+  // The field each frame (field.cpp) and its upper lane (upper.cpp).
+  bool Running() const;
+  int ColumnX(int i) const;
+  int LevelY(int level) const;
+  void FlyBullet();
+  void DrawBullet();
+  void LowerSpike(int i, int slot);
+  void ShootSpike(int slot, int x, int y, int k);
+  bool SpikeHitsCharacter(int x, int y, int k);
+  bool SolidColumnHits(int x, int k);
+  void DrawSpikeReflection(int x, int y, int k);
+  void ResolveHit(int slot, int x, int y, int k);
+  void LoseShields();
+  void SmashSpike(int slot, int x, int y, int k);
+  void PassSpike(int slot, int x, int y, int k);
+  void MarkerBonus(int slot, bool over, bool under);
+  void UpperObject(int i, int slot);
+  void FloatingObject(int i, int slot);
+  void TouchFloatingObject(int x, int y);
+  void Pickup(int i, int slot);
+  void SpinPickup(int* up);
+  void CollectPickup(int slot, int x, int y);
+  void MarkerBeam(int i, int slot);
+  // The effect pool (effects.cpp).
+  int FreeEffectRecord() const;
+  void UpdateEffects();
+  void UpdateParticle(float* e);
+  void UpdatePopup(float* e);
+  void MovePopup(float* e);
+  // The frame and the control schemes (round.cpp).
+  void ReadButton();
+  void ComputeGround();
+  void ApplyControlScheme();
+  void BounceScheme();
+  void LeapScheme();
+  void FlyingScheme();
+  void FlyingComboDrain();
+  void AdvanceTrack();
+  void FireBullet();
+  void EndOfFrame();
+  // What the round shows (scene.cpp).
+  void DrawBackground();
+  void DrawBackgroundRow(int j, int first);
+  float ParallaxFactor(int j, int first);
+  void BulletGauge();
+  void UpdateCharacter();
+  float CharacterY() const;
+  float CharacterFrame() const;
+  void AgeTrail();
+  void DrawTrail();
+  void DrawCharacter();
+  float ReflectionY(float y) const;
+  void DrawCaptions();
+  void DrawHud();
+  void DrawScoreToBeat();
+  void DrawComboBar();
+  void DrawLives();
+  // Points, combo timer, credits and badges (scoring.cpp).
+  static int SaturatingProduct(int a, int b);
+  void AddScore(long long points);
+  void ScorePass(int x, int y, int k);
+  void ScoreShieldPass(int x, int y, int k);
+  void ScoreShot(int x, int y);
+  void ScoreSmash(int x, int y, int k);
+  void CheckCredit();
+  void DrainComboTimer();
+  void GiveBadgeOnce(int id);
+  void PassBadges(int k, bool over, bool under);
+  void WaveBadges();
+  void PopupBadges(int points);
+  void FrameBadges();
+  void HitBadges();
+  void BulletBadges();
 
   // --- Menus: main menu, pause panel, game over and credits box -------------
 };
@@ -305,4 +398,3 @@ extern int bb_Vaultwick_OnScreenControls;
 extern int bb_Vaultwick_AccelerometerControls;
 extern float bb_Vaultwick_rawscrw, bb_Vaultwick_rawscrh;
 extern float bb_Vaultwick_jscrw, bb_Vaultwick_jscrh;
-extern int bb_random_Seed;

@@ -169,6 +169,8 @@ int bb_Vaultwick_MyApp::m_WaitStart(int) {
 
 int bb_Vaultwick_MyApp::m_PlaySFX(int slot, float rate, float volume, float pan) {
   if (m_Settings[5] != 1 && m_Settings[5] != 2) return 0;
+  // No slot outside the table: such a call plays and changes nothing.
+  if (slot < 0 || slot >= m_Sfx.Length()) return 0;
   m_SfxCursor = (m_SfxCursor + 1) % kSfxChannels;
   if (m_SfxCursor < 0) m_SfxCursor = 0;
   int channel = m_SfxChannels[m_SfxCursor];

@@ -16,7 +16,6 @@ int bb_Vaultwick_OnScreenControls;
 int bb_Vaultwick_AccelerometerControls;
 float bb_Vaultwick_rawscrw, bb_Vaultwick_rawscrh;
 float bb_Vaultwick_jscrw, bb_Vaultwick_jscrh;
-int bb_random_Seed;
 
 namespace {
 

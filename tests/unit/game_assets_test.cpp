@@ -232,4 +232,15 @@ TEST_F(SoundPlayer, AnEmptySlotStillStopsAndSetsUpItsChannel) {
   EXPECT_FLOAT_EQ(fakeal::state().sources[source].position[0], 1);
 }
 
+TEST_F(SoundPlayer, SlotsOutsideTheTablePlayAndChangeNothing) {
+  for (int slot : {-1, 100, 12345}) {
+    size_t before = fakeal::state().log.size();
+    app_.m_PlaySFX(slot, 1, 1, 0);
+    EXPECT_EQ(app_.m_SfxCursor, 0) << slot;
+    EXPECT_EQ(fakeal::state().log.size(), before) << slot;
+  }
+  app_.m_PlaySFX(99, 1, 1, 0);
+  EXPECT_EQ(app_.m_SfxCursor, 1);
+}
+
 }  // namespace
