@@ -1,10 +1,12 @@
-// Ogg Vorbis decoding of a whole file to interleaved 16-bit samples.
+// Ogg Vorbis decoding of a whole file to interleaved 16-bit samples, after a
+// check of the comment header that the decoder itself trusts.
 #define STB_VORBIS_HEADER_ONLY
 #include <stb_vorbis.h>
 
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
+#include <vector>
 
 #include "audio/decode.h"
 
@@ -13,13 +15,84 @@ namespace {
 // Values per channel the buffer starts with and keeps free for the next frame;
 // a Vorbis frame never exceeds this.
 const size_t kFrameRoom = 4096;
+// Larger files are refused: a sound is read whole into memory first.
+const size_t kMaxFileBytes = 64u << 20;
+
+using Bytes = std::vector<unsigned char>;
+
+// The whole file, or nothing when it cannot be read or is too large.
+Bytes read_all(FILE* file) {
+  Bytes bytes;
+  unsigned char block[65536];
+  size_t n;
+  while ((n = std::fread(block, 1, sizeof block, file)) > 0) {
+    if (bytes.size() + n > kMaxFileBytes) return Bytes();
+    bytes.insert(bytes.end(), block, block + n);
+  }
+  return bytes;
+}
+
+// The first `count` packets, joined from the segments of the pages in file
+// order (a segment of 255 bytes continues its packet). Fewer when the pages
+// run out or are malformed.
+std::vector<Bytes> first_packets(const Bytes& file, size_t count) {
+  std::vector<Bytes> packets(1);
+  size_t at = 0;
+  while (packets.size() <= count && at + 27 <= file.size()) {
+    if (file[at] != 'O' || file[at + 1] != 'g' || file[at + 2] != 'g' || file[at + 3] != 'S') break;
+    size_t segments = file[at + 26], data = at + 27 + segments;
+    if (data > file.size()) break;
+    for (size_t i = 0; i < segments && packets.size() <= count; ++i) {
+      size_t length = file[at + 27 + i];
+      if (data + length > file.size()) return {};
+      packets.back().insert(packets.back().end(), file.begin() + static_cast<long>(data),
+                            file.begin() + static_cast<long>(data + length));
+      data += length;
+      if (length < 255) packets.emplace_back();
+    }
+    at = data;
+  }
+  packets.pop_back();  // the one still open
+  return packets;
+}
+
+// Reads a little-endian 32-bit length at `at`, moving past it; false when
+// the packet ends first.
+bool read_length(const Bytes& p, size_t& at, uint64_t& value) {
+  if (at + 4 > p.size()) return false;
+  value = static_cast<uint64_t>(p[at]) | static_cast<uint64_t>(p[at + 1]) << 8 | static_cast<uint64_t>(p[at + 2]) << 16 |
+          static_cast<uint64_t>(p[at + 3]) << 24;
+  at += 4;
+  return true;
+}
+
+// The comment header (packet type 3) names a vendor and a list of comments,
+// each by its length. The decoder allocates and fills whatever lengths it
+// reads, even past the packet's end, so each must fit in what follows it.
+bool comment_header_fits(const Bytes& p) {
+  if (p.size() < 7 || p[0] != 3) return true;  // not one: the decoder refuses it itself
+  size_t at = 7;
+  uint64_t length = 0, count = 0;
+  if (!read_length(p, at, length) || length > p.size() - at) return false;
+  at += static_cast<size_t>(length);
+  if (!read_length(p, at, count) || count > (p.size() - at) / 4) return false;
+  for (uint64_t i = 0; i < count; ++i) {
+    if (!read_length(p, at, length) || length > p.size() - at) return false;
+    at += static_cast<size_t>(length);
+  }
+  return true;
+}
 
 }  // namespace
 
 bool ogg_decode(FILE* file, PcmData* out) {
   *out = PcmData();
+  Bytes bytes = read_all(file);
+  std::vector<Bytes> headers = first_packets(bytes, 2);
+  if (bytes.empty() || bytes.size() > INT_MAX || (headers.size() == 2 && !comment_header_fits(headers[1])))
+    return false;
   int error = 0;
-  stb_vorbis* v = stb_vorbis_open_file(file, 0, &error, nullptr);
+  stb_vorbis* v = stb_vorbis_open_memory(bytes.data(), static_cast<int>(bytes.size()), &error, nullptr);
   if (!v) return false;
   stb_vorbis_info info = stb_vorbis_get_info(v);
   const size_t c = static_cast<size_t>(info.channels);
