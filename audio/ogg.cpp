@@ -17,6 +17,10 @@ namespace {
 const size_t kFrameRoom = 4096;
 // Larger files are refused: a sound is read whole into memory first.
 const size_t kMaxFileBytes = 64u << 20;
+// The decoder's working memory, tried at this size first and doubled up to the
+// cap while the decoder asks for more.
+const int kFirstArenaBytes = 256 << 10;
+const int kMaxArenaBytes = 32 << 20;
 
 using Bytes = std::vector<unsigned char>;
 
@@ -83,6 +87,22 @@ bool comment_header_fits(const Bytes& p) {
   return true;
 }
 
+// Opens the decoder with all of its own memory in `arena` (malloc'd, the
+// caller frees it after closing): a file it gives up on half-way then cannot
+// leak what it had allocated, and no file can make it take more than the cap.
+stb_vorbis* open_in_arena(const Bytes& bytes, char*& arena) {
+  for (int size = kFirstArenaBytes; size <= kMaxArenaBytes; size *= 2) {
+    std::free(arena);
+    arena = static_cast<char*>(std::malloc(static_cast<size_t>(size)));
+    if (!arena) return nullptr;
+    stb_vorbis_alloc alloc{arena, size};
+    int error = 0;
+    stb_vorbis* v = stb_vorbis_open_memory(bytes.data(), static_cast<int>(bytes.size()), &error, &alloc);
+    if (v || error != VORBIS_outofmem) return v;
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 bool ogg_decode(FILE* file, PcmData* out) {
@@ -91,13 +111,17 @@ bool ogg_decode(FILE* file, PcmData* out) {
   std::vector<Bytes> headers = first_packets(bytes, 2);
   if (bytes.empty() || bytes.size() > INT_MAX || (headers.size() == 2 && !comment_header_fits(headers[1])))
     return false;
-  int error = 0;
-  stb_vorbis* v = stb_vorbis_open_memory(bytes.data(), static_cast<int>(bytes.size()), &error, nullptr);
-  if (!v) return false;
+  char* arena = nullptr;
+  stb_vorbis* v = open_in_arena(bytes, arena);
+  if (!v) {
+    std::free(arena);
+    return false;
+  }
   stb_vorbis_info info = stb_vorbis_get_info(v);
   const size_t c = static_cast<size_t>(info.channels);
   if (c == 0 || info.sample_rate == 0 || info.sample_rate > INT_MAX) {
     stb_vorbis_close(v);
+    std::free(arena);
     return false;
   }
 
@@ -128,6 +152,7 @@ bool ogg_decode(FILE* file, PcmData* out) {
     }
   }
   stb_vorbis_close(v);
+  std::free(arena);
   if (!ok) {
     std::free(buffer);
     return false;
