@@ -90,8 +90,13 @@ bool comment_header_fits(const Bytes& p) {
 // Opens the decoder with all of its own memory in `arena` (malloc'd, the
 // caller frees it after closing): a file it gives up on half-way then cannot
 // leak what it had allocated, and no file can make it take more than the cap.
-stb_vorbis* open_in_arena(const Bytes& bytes, char*& arena) {
-  for (int size = kFirstArenaBytes; size <= kMaxArenaBytes; size *= 2) {
+// The first size leaves room for the comment list whatever else it tries: the
+// decoder cannot recover from running short of memory inside that list. A
+// comment of n bytes needs at most n + 16 of memory for 4 + n in the header.
+stb_vorbis* open_in_arena(const Bytes& bytes, const Bytes& comments, char*& arena) {
+  const size_t needed = 4 * comments.size() + static_cast<size_t>(kFirstArenaBytes);
+  if (needed > static_cast<size_t>(kMaxArenaBytes)) return nullptr;
+  for (int size = static_cast<int>(needed); size <= kMaxArenaBytes; size *= 2) {
     std::free(arena);
     arena = static_cast<char*>(std::malloc(static_cast<size_t>(size)));
     if (!arena) return nullptr;
@@ -109,10 +114,10 @@ bool ogg_decode(FILE* file, PcmData* out) {
   *out = PcmData();
   Bytes bytes = read_all(file);
   std::vector<Bytes> headers = first_packets(bytes, 2);
-  if (bytes.empty() || bytes.size() > INT_MAX || (headers.size() == 2 && !comment_header_fits(headers[1])))
+  if (bytes.empty() || bytes.size() > INT_MAX || headers.size() != 2 || !comment_header_fits(headers[1]))
     return false;
   char* arena = nullptr;
-  stb_vorbis* v = open_in_arena(bytes, arena);
+  stb_vorbis* v = open_in_arena(bytes, headers[1], arena);
   if (!v) {
     std::free(arena);
     return false;
