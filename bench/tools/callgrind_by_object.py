@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Sums a callgrind profile's own (exclusive) instruction counts by the binary
 the code belongs to: the benchmark executable, each shared library, and "???"
-for code generated at run time (Mesa's compiled shaders).
+for code generated at run time (Mesa's compiled shaders). Within the
+executable, functions of the benchmark itself (namespace renderbench) are
+counted apart from the framework's.
 
     callgrind_by_object.py callgrind.out [divisor]
 
@@ -17,6 +19,7 @@ def own_costs(path):
     names = {}
     totals = defaultdict(int)
     current = "???"
+    function = ""
     after_calls = False
 
     def resolve(value):
@@ -33,6 +36,12 @@ def own_costs(path):
             if line.startswith("ob="):
                 current = resolve(line[3:])
                 continue
+            if line.startswith("fn="):
+                function = resolve(line[3:])
+                continue
+            if line.startswith("cfn="):
+                resolve(line[4:])
+                continue
             if line.startswith("cob="):
                 resolve(line[4:])  # registers the name for later use
                 continue
@@ -46,7 +55,10 @@ def own_costs(path):
                 continue
             parts = line.split()
             if len(parts) >= 2:
-                totals[current] += int(parts[1])
+                key = current
+                if function.startswith("renderbench::"):
+                    key = current + " (the benchmark's own loop)"
+                totals[key] += int(parts[-1])
     return totals
 
 
