@@ -51,10 +51,12 @@ test-sanitize: configure
 
 SANITIZE_FILTER ?= Collector*:String*:TextFile*:StateFile*:Wav*:Ogg*:ImageFile*:SaveData*:AudioDevice*:Input*:BrowserInput*:Random*:PlayModes*:SpikeGenerator*:Field*:Effects*:Scoring*:ComboTimer*:ControlSchemes*:Scene*:*WholeRounds*
 
+# Release build; the real-GL comparison runs under Xvfb. Figures go to
+# $(BUILD)-bench/results (see bench/run.sh).
 bench: deps
 	@cmake -S . -B $(BUILD)-bench -DVW_BENCH=ON -DVW_TESTS=OFF -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build $(BUILD)-bench -j$(JOBS)
-	./$(BUILD)-bench/bench/vw_bench
+	bash bench/run.sh $(CURDIR)/$(BUILD)-bench
 
 # Runs the fuzzers for a short while each (clang's libFuzzer). The corpus path is
 # absolute because a target may change its working folder.

@@ -1,10 +1,12 @@
-// Ogg Vorbis decoding of a whole file to interleaved 16-bit samples.
+// Ogg Vorbis decoding of a whole file to interleaved 16-bit samples, after a
+// check of the comment header that the decoder itself trusts.
 #define STB_VORBIS_HEADER_ONLY
 #include <stb_vorbis.h>
 
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
+#include <vector>
 
 #include "audio/decode.h"
 
@@ -13,18 +15,118 @@ namespace {
 // Values per channel the buffer starts with and keeps free for the next frame;
 // a Vorbis frame never exceeds this.
 const size_t kFrameRoom = 4096;
+// Larger files are refused: a sound is read whole into memory first.
+const size_t kMaxFileBytes = 64u << 20;
+// The decoder's working memory, tried at this size first and doubled up to the
+// cap while the decoder asks for more.
+const int kFirstArenaBytes = 256 << 10;
+const int kMaxArenaBytes = 32 << 20;
+
+using Bytes = std::vector<unsigned char>;
+
+// The whole file, or nothing when it cannot be read or is too large.
+Bytes read_all(FILE* file) {
+  Bytes bytes;
+  unsigned char block[65536];
+  size_t n;
+  while ((n = std::fread(block, 1, sizeof block, file)) > 0) {
+    if (bytes.size() + n > kMaxFileBytes) return Bytes();
+    bytes.insert(bytes.end(), block, block + n);
+  }
+  return bytes;
+}
+
+// The first `count` packets, joined from the segments of the pages in file
+// order (a segment of 255 bytes continues its packet). Fewer when the pages
+// run out or are malformed.
+std::vector<Bytes> first_packets(const Bytes& file, size_t count) {
+  std::vector<Bytes> packets(1);
+  size_t at = 0;
+  while (packets.size() <= count && at + 27 <= file.size()) {
+    if (file[at] != 'O' || file[at + 1] != 'g' || file[at + 2] != 'g' || file[at + 3] != 'S') break;
+    size_t segments = file[at + 26], data = at + 27 + segments;
+    if (data > file.size()) break;
+    for (size_t i = 0; i < segments && packets.size() <= count; ++i) {
+      size_t length = file[at + 27 + i];
+      if (data + length > file.size()) return {};
+      packets.back().insert(packets.back().end(), file.begin() + static_cast<long>(data),
+                            file.begin() + static_cast<long>(data + length));
+      data += length;
+      if (length < 255) packets.emplace_back();
+    }
+    at = data;
+  }
+  packets.pop_back();  // the one still open
+  return packets;
+}
+
+// Reads a little-endian 32-bit length at `at`, moving past it; false when
+// the packet ends first.
+bool read_length(const Bytes& p, size_t& at, uint64_t& value) {
+  if (at + 4 > p.size()) return false;
+  value = static_cast<uint64_t>(p[at]) | static_cast<uint64_t>(p[at + 1]) << 8 | static_cast<uint64_t>(p[at + 2]) << 16 |
+          static_cast<uint64_t>(p[at + 3]) << 24;
+  at += 4;
+  return true;
+}
+
+// The comment header (packet type 3) names a vendor and a list of comments,
+// each by its length. The decoder allocates and fills whatever lengths it
+// reads, even past the packet's end, so each must fit in what follows it.
+bool comment_header_fits(const Bytes& p) {
+  if (p.size() < 7 || p[0] != 3) return true;  // not one: the decoder refuses it itself
+  size_t at = 7;
+  uint64_t length = 0, count = 0;
+  if (!read_length(p, at, length) || length > p.size() - at) return false;
+  at += static_cast<size_t>(length);
+  if (!read_length(p, at, count) || count > (p.size() - at) / 4) return false;
+  for (uint64_t i = 0; i < count; ++i) {
+    if (!read_length(p, at, length) || length > p.size() - at) return false;
+    at += static_cast<size_t>(length);
+  }
+  return true;
+}
+
+// Opens the decoder with all of its own memory in `arena` (malloc'd, the
+// caller frees it after closing): a file it gives up on half-way then cannot
+// leak what it had allocated, and no file can make it take more than the cap.
+// The first size leaves room for the comment list whatever else it tries: the
+// decoder cannot recover from running short of memory inside that list. A
+// comment of n bytes needs at most n + 16 of memory for 4 + n in the header.
+stb_vorbis* open_in_arena(const Bytes& bytes, const Bytes& comments, char*& arena) {
+  const size_t needed = 4 * comments.size() + static_cast<size_t>(kFirstArenaBytes);
+  if (needed > static_cast<size_t>(kMaxArenaBytes)) return nullptr;
+  for (int size = static_cast<int>(needed); size <= kMaxArenaBytes; size *= 2) {
+    std::free(arena);
+    arena = static_cast<char*>(std::malloc(static_cast<size_t>(size)));
+    if (!arena) return nullptr;
+    stb_vorbis_alloc alloc{arena, size};
+    int error = 0;
+    stb_vorbis* v = stb_vorbis_open_memory(bytes.data(), static_cast<int>(bytes.size()), &error, &alloc);
+    if (v || error != VORBIS_outofmem) return v;
+  }
+  return nullptr;
+}
 
 }  // namespace
 
 bool ogg_decode(FILE* file, PcmData* out) {
   *out = PcmData();
-  int error = 0;
-  stb_vorbis* v = stb_vorbis_open_file(file, 0, &error, nullptr);
-  if (!v) return false;
+  Bytes bytes = read_all(file);
+  std::vector<Bytes> headers = first_packets(bytes, 2);
+  if (bytes.empty() || bytes.size() > INT_MAX || headers.size() != 2 || !comment_header_fits(headers[1]))
+    return false;
+  char* arena = nullptr;
+  stb_vorbis* v = open_in_arena(bytes, headers[1], arena);
+  if (!v) {
+    std::free(arena);
+    return false;
+  }
   stb_vorbis_info info = stb_vorbis_get_info(v);
   const size_t c = static_cast<size_t>(info.channels);
   if (c == 0 || info.sample_rate == 0 || info.sample_rate > INT_MAX) {
     stb_vorbis_close(v);
+    std::free(arena);
     return false;
   }
 
@@ -55,6 +157,7 @@ bool ogg_decode(FILE* file, PcmData* out) {
     }
   }
   stb_vorbis_close(v);
+  std::free(arena);
   if (!ok) {
     std::free(buffer);
     return false;

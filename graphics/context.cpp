@@ -40,13 +40,11 @@ void bb_graphics_GraphicsContext::mark() {
   gc_mark_q(m_matrixStack);
 }
 
-int bb_graphics_GraphicsContext::m_Validate() {
-  if (m_matrixDirty && bb_graphics_renderDevice) {
-    const float* m = m_matrix;
-    bb_graphics_renderDevice->SetMatrix(m[0], m[1], m[2], m[3], m[4], m[5]);
-    m_matrixDirty = 0;
-  }
-  return 0;
+void bb_graphics_GraphicsContext::SendMatrix() {
+  if (!bb_graphics_renderDevice) return;
+  const float* m = m_matrix;
+  bb_graphics_renderDevice->SetMatrix(m[0], m[1], m[2], m[3], m[4], m[5]);
+  m_matrixDirty = 0;
 }
 
 void bb_graphics_GraphicsContext::SetMatrix(const float m[6]) {

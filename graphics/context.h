@@ -32,17 +32,26 @@ class bb_graphics_GraphicsContext : public Object {
   bb_graphics_GraphicsContext* g_new() { return this; }
   void mark() override;
 
-  // Hands a changed matrix to the renderer.
-  virtual int m_Validate();
+  // Hands a changed matrix to the renderer. Every drawing call makes it, so
+  // the common case (nothing changed) stays inline.
+  virtual int m_Validate() final;
 
   // Replaces the matrix, keeping the derived flags in step.
   void SetMatrix(const float m[6]);
+
+ private:
+  void SendMatrix();
 };
 
 extern gxtkGraphics* bb_graphics_device;
 extern gxtkGraphics* bb_graphics_renderDevice;
 extern bb_graphics_GraphicsContext* bb_graphics_context;
 extern const float D2R;
+
+inline int bb_graphics_GraphicsContext::m_Validate() {
+  if (m_matrixDirty) SendMatrix();
+  return 0;
+}
 
 int bb_graphics_SetGraphicsDevice(gxtkGraphics* device);
 int bb_graphics_BeginRender();

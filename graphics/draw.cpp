@@ -7,11 +7,9 @@ namespace {
 
 // Draws `frame` of `image` with its top-left corner at (x, y) under the
 // renderer's current matrix.
-void draw_frame(gxtkGraphics* r, bb_graphics_Image* image, bb_graphics_Frame* frame, float x, float y) {
-  if (image->m_flags & bb_graphics_Image::WholeSurfaceFlag)
-    r->DrawSurface(image->m_surface, x, y);
-  else
-    r->DrawSurface2(image->m_surface, x, y, frame->m_x, frame->m_y, image->m_width, image->m_height);
+inline int draw_frame(gxtkGraphics* r, bb_graphics_Image* image, bb_graphics_Frame* frame, float x, float y) {
+  if (image->m_flags & bb_graphics_Image::WholeSurfaceFlag) return r->DrawSurface(image->m_surface, x, y);
+  return r->DrawSurface2(image->m_surface, x, y, frame->m_x, frame->m_y, image->m_width, image->m_height);
 }
 
 // Saves the matrix on the C++ stack rather than the context's stack, so
@@ -45,22 +43,35 @@ int bb_graphics_DrawEllipse(float x, float y, float xr, float yr) {
   return 0;
 }
 
+namespace {
+
+// An image drawn under a matrix, which moves to its corner for the draw and
+// back after it; or one that must first hand a changed matrix to the renderer.
+__attribute__((noinline)) int draw_image_with_matrix(gxtkGraphics* r, bb_graphics_Image* image,
+                                                     bb_graphics_Frame* f, float x, float y) {
+  bb_graphics_GraphicsContext* ctx = bb_graphics_context;
+  if (!ctx->m_transformed) {
+    ctx->m_Validate();
+    return draw_frame(r, image, f, x, y);
+  }
+  SavedMatrix saved;
+  bb_graphics_Transform(1, 0, 0, 1, x, y);
+  ctx->m_Validate();
+  return draw_frame(r, image, f, 0, 0);
+}
+
+}  // namespace
+
 int bb_graphics_DrawImage(bb_graphics_Image* image, float x, float y, int frame) {
   gxtkGraphics* r = bb_graphics_renderDevice;
   bb_graphics_Frame* f = image ? image->FrameAt(frame) : nullptr;
   if (!r || !f) return 0;
   bb_graphics_GraphicsContext* ctx = bb_graphics_context;
-  if (!ctx->m_transformed) {
-    // Untransformed: no matrix work at all, the offset goes into the vertices.
-    ctx->m_Validate();
-    draw_frame(r, image, f, x - image->m_handleX, y - image->m_handleY);
-    return 0;
-  }
-  SavedMatrix saved;
-  bb_graphics_Transform(1, 0, 0, 1, x - image->m_handleX, y - image->m_handleY);
-  ctx->m_Validate();
-  draw_frame(r, image, f, 0, 0);
-  return 0;
+  x -= image->m_handleX;
+  y -= image->m_handleY;
+  if (ctx->m_transformed || ctx->m_matrixDirty) return draw_image_with_matrix(r, image, f, x, y);
+  // Untransformed: no matrix work at all, the offset goes into the vertices.
+  return draw_frame(r, image, f, x, y);
 }
 
 int bb_graphics_DrawImage2(bb_graphics_Image* image, float x, float y, float rotation, float scaleX, float scaleY,

@@ -33,7 +33,8 @@ gxtkGraphics::gxtkGraphics()
       vertexBuffer(),
       batchKind(0),
       batchCount(0),
-      batchSurface(nullptr) {
+      batchSurface(nullptr),
+      texturing(false) {
   for (int q = 0; q < kMaxQuads; ++q) {
     unsigned short k = static_cast<unsigned short>(q * 4);
     unsigned short* e = &quadIndexTable[q * 6];
@@ -118,19 +119,17 @@ int gxtkGraphics::SetMatrix(float a, float b, float c, float d, float x, float y
 // The batch
 
 int gxtkGraphics::Admit(int kind, int limit, int verticesPer, gxtkSurface* surface) {
-  if (batchKind != kind || batchCount == limit || batchSurface != surface) {
-    Flush();
-    batchKind = kind;
-    batchSurface = surface;
-  }
+  if (batchKind != kind || batchCount == limit || batchSurface != surface) StartBatch(kind, surface);
   return batchCount++ * verticesPer;
 }
 
-void gxtkGraphics::BeginFan() {
-  Flush();
-  batchKind = kFan;
-  batchSurface = nullptr;
+void gxtkGraphics::StartBatch(int kind, gxtkSurface* surface) {
+  DrawBatch();
+  batchKind = kind;
+  batchSurface = surface;
 }
+
+void gxtkGraphics::BeginFan() { StartBatch(kFan, nullptr); }
 
 void gxtkGraphics::Put(int index, float x, float y) {
   Vertex& v = vertexBuffer[index];
@@ -144,17 +143,40 @@ void gxtkGraphics::Put(int index, float x, float y) {
   v.color = packedColor;
 }
 
-void gxtkGraphics::PutTextured(int index, float x, float y, float u, float v) {
-  Put(index, x, y);
-  vertexBuffer[index].u = u;
-  vertexBuffer[index].v = v;
+// A quad that starts a batch, or goes through the matrix.
+int gxtkGraphics::QueueQuadSlow(gxtkSurface* surface, float x0, float y0, float x1, float y1, float u0, float v0,
+                                float u1, float v1) {
+  Vertex* q = &vertexBuffer[Admit(kQuads, kMaxQuads, 4, surface)];
+  const unsigned int c = packedColor;
+  if (!transformed) {
+    q[0] = Vertex{x0, y0, u0, v0, c};
+    q[1] = Vertex{x1, y0, u1, v0, c};
+    q[2] = Vertex{x1, y1, u1, v1, c};
+    q[3] = Vertex{x0, y1, u0, v1, c};
+    return 0;
+  }
+  // Each corner is a·x + c·y + tx, b·x + d·y + ty; the products are shared.
+  const float* m = matrix;
+  const float ax0 = m[0] * x0, ax1 = m[0] * x1, bx0 = m[1] * x0, bx1 = m[1] * x1;
+  const float cy0 = m[2] * y0, cy1 = m[2] * y1, dy0 = m[3] * y0, dy1 = m[3] * y1;
+  q[0] = Vertex{ax0 + cy0 + m[4], bx0 + dy0 + m[5], u0, v0, c};
+  q[1] = Vertex{ax1 + cy0 + m[4], bx1 + dy0 + m[5], u1, v0, c};
+  q[2] = Vertex{ax1 + cy1 + m[4], bx1 + dy1 + m[5], u1, v1, c};
+  q[3] = Vertex{ax0 + cy1 + m[4], bx0 + dy1 + m[5], u0, v1, c};
+  return 0;
 }
 
-void gxtkGraphics::Flush() {
+// Runs of textured batches keep texturing on and rebind only on a change of
+// texture: each switch costs the driver a state validation per draw call.
+void gxtkGraphics::DrawBatch() {
   if (batchCount == 0) return;
   if (batchSurface) {
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, batchSurface->texture);
+    if (!texturing) glEnable(GL_TEXTURE_2D);
+    texturing = true;
+    BindTextureIfChanged(batchSurface->texture);
+  } else if (texturing) {
+    glDisable(GL_TEXTURE_2D);
+    texturing = false;
   }
   switch (batchKind) {
     case kPoints:
@@ -170,8 +192,13 @@ void gxtkGraphics::Flush() {
       glDrawArrays(GL_TRIANGLE_FAN, 0, batchCount);
       break;
   }
-  if (batchSurface) glDisable(GL_TEXTURE_2D);
   batchCount = 0;
+}
+
+void gxtkGraphics::Flush() {
+  DrawBatch();
+  if (texturing) glDisable(GL_TEXTURE_2D);
+  texturing = false;
 }
 
 // ---------------------------------------------------------------------------
@@ -196,31 +223,6 @@ int gxtkGraphics::DrawRect(float x, float y, float w, float h) {
   Put(k + 1, x1, y);
   Put(k + 2, x1, y1);
   Put(k + 3, x, y1);
-  return 0;
-}
-
-void gxtkGraphics::QueueTexturedQuad(gxtkSurface* surface, float x0, float y0, float x1, float y1, float u0,
-                                     float v0, float u1, float v1) {
-  int k = Admit(kQuads, kMaxQuads, 4, surface);
-  PutTextured(k, x0, y0, u0, v0);
-  PutTextured(k + 1, x1, y0, u1, v0);
-  PutTextured(k + 2, x1, y1, u1, v1);
-  PutTextured(k + 3, x0, y1, u0, v1);
-}
-
-int gxtkGraphics::DrawSurface(gxtkSurface* surface, float x, float y) {
-  if (!surface) return 0;
-  float w = static_cast<float>(surface->Width()), h = static_cast<float>(surface->Height());
-  QueueTexturedQuad(surface, x, y, x + w, y + h, 0, 0, w * surface->uScale, h * surface->vScale);
-  return 0;
-}
-
-int gxtkGraphics::DrawSurface2(gxtkSurface* surface, float x, float y, int srcX, int srcY, int srcW, int srcH) {
-  if (!surface) return 0;
-  float u = surface->uScale, v = surface->vScale;
-  QueueTexturedQuad(surface, x, y, x + static_cast<float>(srcW), y + static_cast<float>(srcH),
-                    static_cast<float>(srcX) * u, static_cast<float>(srcY) * v,
-                    static_cast<float>(srcX + srcW) * u, static_cast<float>(srcY + srcH) * v);
   return 0;
 }
 
@@ -254,7 +256,7 @@ int gxtkGraphics::DrawOval(float x, float y, float w, float h) {
     Put(i, cx + std::cos(theta) * rx, cy - std::sin(theta) * ry);
   }
   batchCount = n;
-  Flush();
+  DrawBatch();
   return 0;
 }
 
@@ -264,7 +266,7 @@ int gxtkGraphics::DrawPoly(Array<float> verts) {
   BeginFan();
   for (int i = 0; i < n; ++i) Put(i, verts[2 * i], verts[2 * i + 1]);
   batchCount = n;
-  Flush();
+  DrawBatch();
   return 0;
 }
 
@@ -296,7 +298,11 @@ int gxtkGraphics::BeginRender() {
 
   glEnable(GL_BLEND);
   glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+  // GL may have been changed since the last frame (a new context, another
+  // drawer): state is set afresh and nothing remembered is trusted.
   glDisable(GL_TEXTURE_2D);
+  texturing = false;
+  ForgetTextureBinding();
   batchCount = 0;
   return 0;
 }

@@ -1,11 +1,13 @@
 // The renderer over OpenGL 1.x: a window-sized 2D projection, the current colour
 // and 2D matrix, and one vertex batch that gathers primitives of one kind and
 // texture so that they reach OpenGL in a single draw call.
+//
+// Sprites are the hot path: DrawSurface and DrawSurface2 cannot be overridden,
+// so calls to them bind directly and queue their quad inline.
 #pragma once
 
+#include "graphics/surface.h"
 #include "runtime/object.h"
-
-class gxtkSurface;
 
 class gxtkGraphics : public gxtkObject {
  public:
@@ -33,6 +35,9 @@ class gxtkGraphics : public gxtkObject {
   int batchKind;
   int batchCount;
   gxtkSurface* batchSurface;  // not marked: the batch never outlives a frame
+  // Whether GL_TEXTURE_2D is on as far as this renderer last set it, so that
+  // consecutive textured batches leave it on. BeginRender sets it afresh.
+  bool texturing;
 
   gxtkGraphics();
 
@@ -53,8 +58,8 @@ class gxtkGraphics : public gxtkObject {
   virtual int DrawLine(float x1, float y1, float x2, float y2);
   virtual int DrawOval(float x, float y, float w, float h);
   virtual int DrawPoly(Array<float> verts);
-  virtual int DrawSurface(gxtkSurface* surface, float x, float y);
-  virtual int DrawSurface2(gxtkSurface* surface, float x, float y, int srcX, int srcY, int srcW, int srcH);
+  virtual int DrawSurface(gxtkSurface* surface, float x, float y) final;
+  virtual int DrawSurface2(gxtkSurface* surface, float x, float y, int srcX, int srcY, int srcW, int srcH) final;
   virtual int ReadPixels(Array<int> pixels, int x, int y, int w, int h, int offset, int pitch);
   virtual int WritePixels2(gxtkSurface* surface, Array<int> pixels, int x, int y, int w, int h, int offset,
                            int pitch);
@@ -64,20 +69,63 @@ class gxtkGraphics : public gxtkObject {
   int BeginRender();
   // Flushes what is queued and presents the frame.
   void EndRender();
-  // Draws and empties the batch if it holds anything.
+  // Draws and empties the batch if it holds anything, and leaves texturing
+  // off for whoever draws with GL next.
   void Flush();
 
  private:
   // Makes room for one primitive of `kind` on `surface` and returns the index
   // of its first vertex.
   int Admit(int kind, int limit, int verticesPer, gxtkSurface* surface);
+  // Draws the batch (if any) and starts an empty one of `kind` on `surface`.
+  void StartBatch(int kind, gxtkSurface* surface);
+  // Draws and empties the batch, switching texturing and the bound texture
+  // only where they differ from what the batch needs.
+  void DrawBatch();
   // Starts a triangle fan that is drawn at once.
   void BeginFan();
   // Stores one vertex, transformed by the current matrix.
   void Put(int index, float x, float y);
-  void PutTextured(int index, float x, float y, float u, float v);
-  // Queues a textured quad (x0, y0)-(x1, y1) with texture corners (u0, v0)-(u1, v1).
-  void QueueTexturedQuad(gxtkSurface* surface, float x0, float y0, float x1, float y1, float u0, float v0,
-                         float u1, float v1);
+  // Queues a textured quad (x0, y0)-(x1, y1) with texture corners (u0, v0)-
+  // (u1, v1). Inline only while it joins the batch and no matrix applies, and
+  // leaves the rest to QueueQuadSlow in a tail call, so the common case needs
+  // no stack frame.
+  int QueueQuad(gxtkSurface* surface, float x0, float y0, float x1, float y1, float u0, float v0, float u1,
+                float v1);
+  int QueueQuadSlow(gxtkSurface* surface, float x0, float y0, float x1, float y1, float u0, float v0, float u1,
+                    float v1);
   void PackColor();
 };
+
+// ---------------------------------------------------------------------------
+// The sprite path, inline
+
+inline int gxtkGraphics::QueueQuad(gxtkSurface* surface, float x0, float y0, float x1, float y1, float u0, float v0,
+                                  float u1, float v1) {
+  if (batchKind != kQuads || batchCount == kMaxQuads || batchSurface != surface || transformed)
+    return QueueQuadSlow(surface, x0, y0, x1, y1, u0, v0, u1, v1);
+  Vertex* q = &vertexBuffer[batchCount++ * 4];
+  const unsigned int c = packedColor;
+  q[0] = Vertex{x0, y0, u0, v0, c};
+  q[1] = Vertex{x1, y0, u1, v0, c};
+  q[2] = Vertex{x1, y1, u1, v1, c};
+  q[3] = Vertex{x0, y1, u0, v1, c};
+  return 0;
+}
+
+inline int gxtkGraphics::DrawSurface(gxtkSurface* surface, float x, float y) {
+  if (!surface) return 0;
+  float w = static_cast<float>(surface->Width()), h = static_cast<float>(surface->Height());
+  return QueueQuad(surface, x, y, x + w, y + h, 0, 0, w * surface->uScale, h * surface->vScale);
+}
+
+inline int gxtkGraphics::DrawSurface2(gxtkSurface* surface, float x, float y, int srcX, int srcY, int srcW,
+                                      int srcH) {
+  if (!surface) return 0;
+  // Surface coordinates are far below 2^24, so these sums are exact in float
+  // (and cannot overflow as int sums could).
+  const float sx = static_cast<float>(srcX), sy = static_cast<float>(srcY);
+  const float sw = static_cast<float>(srcW), sh = static_cast<float>(srcH);
+  const float u = surface->uScale, v = surface->vScale;
+  return QueueQuad(surface, x, y, x + sw, y + sh, sx * u, sy * v, (sx + sw) * u, (sy + sh) * v);
+}

@@ -23,11 +23,6 @@ void bb_graphics_Image::mark() {
   gc_mark_q(m_source);
 }
 
-bb_graphics_Frame* bb_graphics_Image::FrameAt(int index) {
-  if (index < 0 || index >= m_frames.Length()) return nullptr;
-  return m_frames[index];
-}
-
 int bb_graphics_Image::m_SetHandle(float x, float y) {
   m_handleX = x;
   m_handleY = y;

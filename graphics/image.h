@@ -45,7 +45,10 @@ class bb_graphics_Image : public Object {
   virtual bb_graphics_Image* m_GrabImage(int x, int y, int width, int height, int frameCount, int flags);
 
   // Frame `index`, or null when there is no such frame.
-  bb_graphics_Frame* FrameAt(int index);
+  bb_graphics_Frame* FrameAt(int index) {
+    // One unsigned comparison covers both ends.
+    return static_cast<unsigned>(index) < static_cast<unsigned>(m_frames.Length()) ? m_frames[index] : nullptr;
+  }
 };
 
 bb_graphics_Image* bb_graphics_LoadImage(String path, int frameCount, int flags);

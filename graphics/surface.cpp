@@ -48,6 +48,10 @@ GLenum prepare_pixels(unsigned char* pixels, int width, int height, int depth) {
   std::exit(-1);  // no decoder produces another depth
 }
 
+// The binding BindTexture last made; meaningless while not known.
+GLuint g_boundTexture = 0;
+bool g_bindingKnown = false;
+
 void allocate_texture(GLenum format, int w, int h) {
   glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), w, h, 0, format, GL_UNSIGNED_BYTE, nullptr);
 }
@@ -77,6 +81,18 @@ unsigned char* loadImage(unsigned char* data, int length, int* width, int* heigh
 
 void unloadImage(unsigned char* pixels) { stbi_image_free(pixels); }
 
+void BindTexture(unsigned int texture) {
+  glBindTexture(GL_TEXTURE_2D, texture);
+  g_boundTexture = texture;
+  g_bindingKnown = true;
+}
+
+void BindTextureIfChanged(unsigned int texture) {
+  if (!g_bindingKnown || g_boundTexture != texture) BindTexture(texture);
+}
+
+void ForgetTextureBinding() { g_bindingKnown = false; }
+
 int Pow2Size(int n) {
   int size = 1;
   while (size < n && size < (1 << 30)) size *= 2;
@@ -102,6 +118,7 @@ void gxtkSurface::SetData(unsigned char* pixels_, int width_, int height_, int d
 
 int gxtkSurface::Discard() {
   if (texture) {
+    if (texture == g_boundTexture) ForgetTextureBinding();
     glDeleteTextures(1, &texture);
     texture = 0;
   }
@@ -112,14 +129,12 @@ int gxtkSurface::Discard() {
   return 0;
 }
 
-int gxtkSurface::Width() { return width; }
-int gxtkSurface::Height() { return height; }
 int gxtkSurface::Loaded() { return 1; }
 
 bool gxtkSurface::OnUnsafeLoadComplete() {
   GLenum format = prepare_pixels(pixels, width, height, depth);
   glGenTextures(1, &texture);
-  glBindTexture(GL_TEXTURE_2D, texture);
+  BindTexture(texture);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);

@@ -18,13 +18,23 @@ class gxtkSurface : public gxtkObject {
   void SetData(unsigned char* pixels, int width, int height, int depth);
 
   virtual int Discard();
-  virtual int Width();
-  virtual int Height();
+  virtual int Width() final { return width; }
+  virtual int Height() final { return height; }
   virtual int Loaded();
   // Premultiplies the pixels, creates the texture and uploads them; the
   // decoded pixels are released either way. Needs a current GL context.
   virtual bool OnUnsafeLoadComplete();
 };
+
+// The texture bound to GL_TEXTURE_2D as far as this program knows. Every bind
+// goes through these. BindTexture always reaches GL (texture creation and
+// uploads, which may run in a context the renderer has not set up yet);
+// BindTextureIfChanged, for drawing within a frame, skips binding the texture
+// already bound. The renderer forgets the binding at the start of every frame,
+// and deleting the bound texture forgets it too, as GL may reuse its name.
+void BindTexture(unsigned int texture);
+void BindTextureIfChanged(unsigned int texture);
+void ForgetTextureBinding();
 
 // Images larger than this on either side, or whose decoded size would exceed
 // kMaxImageBytes, are refused before decoding: a forged header must not make

@@ -229,6 +229,45 @@ TEST_F(RealGl, WritePixels2ThenDrawingShowsTheWrittenPixels) {
   EXPECT_EQ(at(204, 200), kBlack);
 }
 
+// Texturing and the bound texture are switched only when a batch needs it: a
+// run of sprites of two solid sheets with untextured shapes between them, and
+// uploads binding other textures mid-frame, still draw each sheet's colour.
+TEST_F(RealGl, SpritesKeepTheirSheetAcrossTextureAndPrimitiveChanges) {
+  auto solid = [this](unsigned argb) {
+    gxtkSurface* s = g->CreateSurface(4, 4);
+    Array<int> pixels(16);
+    for (int i = 0; i < 16; ++i) pixels[i] = static_cast<int>(argb);
+    g->WritePixels2(s, pixels, 0, 0, 4, 4, 0, 4);
+    return (new bb_graphics_Image())->m_Init(s, 1, 0);
+  };
+  bb_graphics_Image* red = solid(0xffff0000u);
+  bb_graphics_Image* blue = solid(0xff0000ffu);
+  bb_graphics_DrawImage(red, 0, 0, 0);
+  bb_graphics_DrawImage(red, 4, 0, 0);
+  bb_graphics_DrawImage(blue, 8, 0, 0);
+  bb_graphics_SetColor(0, 255, 0);
+  bb_graphics_DrawRect(12, 0, 4, 4);
+  bb_graphics_SetColor(255, 255, 255);
+  bb_graphics_DrawImage(blue, 16, 0, 0);
+  bb_graphics_Image* grey = solid(0xff808080u);  // its upload binds its texture
+  bb_graphics_DrawImage(blue, 20, 0, 0);
+  bb_graphics_DrawEllipse(26, 2, 2, 2);
+  bb_graphics_DrawImage(red, 28, 0, 0);
+  bb_graphics_DrawImage(grey, 32, 0, 0);
+  const Rgb want[] = {{255, 0, 0}, {255, 0, 0}, {0, 0, 255},   {0, 255, 0}, {0, 0, 255},
+                      {0, 0, 255}, {255, 255, 255}, {255, 0, 0}, {128, 128, 128}};
+  for (int i = 0; i < 9; ++i) EXPECT_EQ(at(i * 4 + 2, 2), want[i]) << "sprite " << i;
+  // The next frame starts from GL as set afresh, whatever the last one left.
+  bb_graphics_EndRender();
+  g->EndRender();
+  ASSERT_TRUE(g->Validate());
+  g->BeginRender();
+  bb_graphics_BeginRender();
+  g->Cls(0, 0, 0);
+  bb_graphics_DrawImage(grey, 0, 0, 0);
+  EXPECT_EQ(at(2, 2), (Rgb{128, 128, 128}));
+}
+
 TEST_F(RealGl, DecodedPngsOfEveryChannelLayoutDrawTheirPremultipliedTexels) {
   write("c.raw", {200, 100, 50, 128, 7, 8, 9, 0, 16, 32, 48, 255});
   convert("-size 3x1 -depth 8 rgba:c.raw PNG32:rgba.png");

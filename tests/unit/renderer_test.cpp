@@ -165,12 +165,136 @@ TEST_F(Renderer, MatrixTransformsEveryVertex) {
   EXPECT_FLOAT_EQ(draws()[0].vertices[0].y, 1 * 10 + 0 * 2 + 50);
 }
 
+TEST_F(Renderer, TexturedQuadsUnderAMatrixJoinTheBatchOfPlainOnes) {
+  gxtkSurface* s = g->CreateSurface(64, 64);
+  g->DrawSurface2(s, 10, 20, 0, 0, 8, 4);
+  g->SetMatrix(0, 2, -2, 0, 100, 50);  // quarter turn, doubled, then offset
+  g->DrawSurface2(s, 10, 20, 8, 0, 8, 4);
+  g->SetMatrix(1, 0, 0, 1, 0, 0);
+  g->DrawSurface(s, 1, 2);
+  g->Flush();
+  ASSERT_EQ(draws().size(), 1u);
+  ASSERT_EQ(draws()[0].quads(), 3);
+  const std::vector<fakegl::Vertex>& v = draws()[0].vertices;
+  struct Corner {
+    float x, y, u, v;
+  };
+  // Second quad, resolved order k, k+1, k+2, k, k+2, k+3: top left, top right,
+  // bottom right, then bottom left; each (x, y) -> (-2y + 100, 2x + 50).
+  const Corner want[] = {{-40 + 100, 20 + 50, 8.0f / 64, 0},
+                         {-40 + 100, 36 + 50, 16.0f / 64, 0},
+                         {-48 + 100, 36 + 50, 16.0f / 64, 4.0f / 64},
+                         {-48 + 100, 20 + 50, 8.0f / 64, 4.0f / 64}};
+  const int order[] = {6, 7, 8, 11};
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_FLOAT_EQ(v[order[i]].x, want[i].x) << "corner " << i;
+    EXPECT_FLOAT_EQ(v[order[i]].y, want[i].y) << "corner " << i;
+    EXPECT_FLOAT_EQ(v[order[i]].u, want[i].u) << "corner " << i;
+    EXPECT_FLOAT_EQ(v[order[i]].v, want[i].v) << "corner " << i;
+  }
+  EXPECT_FLOAT_EQ(v[12].x, 1);  // the identity again: the third quad is untransformed
+  EXPECT_FLOAT_EQ(v[14].x, 65);
+  EXPECT_FLOAT_EQ(v[14].u, 1);
+}
+
 TEST_F(Renderer, ColourPackingPremultipliesAndTruncates) {
   g->SetColor(200, 100, 50);
   g->SetAlpha(0.5f);
   EXPECT_EQ(g->packedColor, 127u << 24 | 25u << 16 | 50u << 8 | 100u);
   g->SetAlpha(1);
   EXPECT_EQ(g->packedColor, 255u << 24 | 50u << 16 | 100u << 8 | 200u);
+}
+
+// ---------------------------------------------------------------------------
+// GL state between batches: texturing and the bound texture change only when
+// a batch needs another, and nothing remembered outlives the frame.
+
+class RendererState : public Renderer {
+ protected:
+  int calls(const char* name) { return fakegl::count(name); }
+};
+
+TEST_F(RendererState, RunsOfOneTextureEnableAndBindOnce) {
+  gxtkSurface* a = g->CreateSurface(8, 8);
+  int binds = calls("glBindTexture"), enables = calls("glEnable"), disables = calls("glDisable");
+  for (int i = 0; i < 600; ++i) g->DrawSurface(a, static_cast<float>(i), 0);
+  g->Flush();
+  ASSERT_EQ(draws().size(), 3u);  // 256 + 256 + 88
+  for (const fakegl::Draw& d : draws()) {
+    EXPECT_TRUE(d.textured);
+    EXPECT_EQ(d.texture, a->texture);
+  }
+  EXPECT_EQ(calls("glBindTexture") - binds, 0);  // creating it bound it already
+  EXPECT_EQ(calls("glEnable") - enables, 1);
+  EXPECT_EQ(calls("glDisable") - disables, 1);  // by the Flush, for whoever draws next
+}
+
+TEST_F(RendererState, ATextureChangeBetweenTwoSpritesStillBinds) {
+  gxtkSurface* a = g->CreateSurface(8, 8);
+  gxtkSurface* b = g->CreateSurface(8, 8);
+  int binds = calls("glBindTexture");
+  const gxtkSurface* order[] = {a, b, b, a, b};
+  for (const gxtkSurface* s : order) g->DrawSurface(const_cast<gxtkSurface*>(s), 0, 0);
+  g->Flush();
+  ASSERT_EQ(draws().size(), 4u);
+  EXPECT_EQ(draws()[0].texture, a->texture);
+  EXPECT_EQ(draws()[1].texture, b->texture);
+  EXPECT_EQ(draws()[1].quads(), 2);
+  EXPECT_EQ(draws()[2].texture, a->texture);
+  EXPECT_EQ(draws()[3].texture, b->texture);
+  EXPECT_EQ(calls("glBindTexture") - binds, 4);  // b was bound last by its creation
+}
+
+TEST_F(RendererState, TexturingGoesOffForUntexturedPrimitivesAndBackOnAfter) {
+  gxtkSurface* a = g->CreateSurface(8, 8);
+  g->DrawSurface(a, 0, 0);
+  g->DrawRect(0, 0, 4, 4);
+  g->DrawSurface(a, 0, 0);
+  g->DrawOval(0, 0, 20, 20);
+  g->DrawSurface(a, 0, 0);
+  g->DrawLine(0, 0, 5, 5);
+  g->DrawSurface(a, 0, 0);
+  g->Flush();
+  ASSERT_EQ(draws().size(), 7u);
+  for (size_t i = 0; i < draws().size(); ++i) {
+    bool sprite = i % 2 == 0;
+    EXPECT_EQ(draws()[i].textured, sprite) << "draw " << i;
+    if (sprite) {
+      EXPECT_EQ(draws()[i].texture, a->texture) << "draw " << i;
+    }
+  }
+  EXPECT_EQ(fakegl::state().enabled.count(GL_TEXTURE_2D), 0u);
+}
+
+TEST_F(RendererState, BeginRenderTrustsNothingFromTheFrameBefore) {
+  gxtkSurface* a = g->CreateSurface(8, 8);
+  g->DrawSurface(a, 0, 0);
+  g->EndRender();
+  // A new context, or another drawer, changed GL between the frames.
+  fakegl::state().bound_texture = 0;
+  fakegl::state().enabled.clear();
+  g->Validate();
+  g->BeginRender();
+  g->DrawSurface(a, 0, 0);
+  g->Flush();
+  ASSERT_EQ(draws().size(), 2u);
+  EXPECT_TRUE(draws()[1].textured);
+  EXPECT_EQ(draws()[1].texture, a->texture);
+}
+
+TEST_F(RendererState, TexturesBoundBehindTheBatchAreBoundAgain) {
+  gxtkSurface* a = g->CreateSurface(8, 8);
+  gxtkSurface* b = g->CreateSurface(8, 8);
+  g->DrawSurface(a, 0, 0);
+  g->DrawRect(0, 0, 1, 1);     // draws a's batch: a is bound
+  g->CreateSurface(4, 4);      // creating a texture binds it
+  g->DrawSurface(a, 0, 0);
+  g->WritePixels2(b, Array<int>(4), 0, 0, 2, 2, 0, 2);  // flushes, then binds b to upload
+  g->DrawSurface(a, 0, 0);
+  g->Flush();
+  ASSERT_EQ(draws().size(), 4u);
+  EXPECT_EQ(draws()[2].texture, a->texture);
+  EXPECT_EQ(draws()[3].texture, a->texture);
 }
 
 // ---------------------------------------------------------------------------

@@ -313,6 +313,21 @@ TEST_F(ImageFile, ForgedHeaderSizesGiveNull) {
   EXPECT_EQ(loadImage(bytes.data(), static_cast<int>(bytes.size()), &w, &h, &d), nullptr);
 }
 
+// JPEG is not read: stb_image's decoder overflows its Huffman tables on the
+// crafted file the image fuzzer found (replayed here under the sanitizers).
+TEST_F(ImageFile, JpegFilesAreRefused) {
+  convert("-size 8x8 xc:red -quality 90 plain.jpg");
+  EXPECT_EQ(load("plain.jpg"), nullptr);
+  FILE* f = std::fopen(VW_SOURCE_DIR "/fuzz/regressions/png_fuzz/jpeg-huffman-overflow.jpg", "rb");
+  ASSERT_NE(f, nullptr);
+  std::vector<unsigned char> bytes(4096);
+  bytes.resize(std::fread(bytes.data(), 1, bytes.size(), f));
+  std::fclose(f);
+  int w, h, d;
+  EXPECT_EQ(loadImage(bytes.data(), static_cast<int>(bytes.size()), &w, &h, &d), nullptr);
+  EXPECT_EQ(fakegl::count("glGenTextures"), 0);
+}
+
 TEST_F(ImageFile, LoadFromMemoryKeepsTheChannelCount) {
   convert("-size 2x3 xc:'rgba(10,20,30,0.5)' PNG32:mem.png");
   FILE* f = std::fopen(path("mem.png").c_str(), "rb");

@@ -5,6 +5,7 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -47,6 +48,11 @@ void write_file(const std::string& path, const Bytes& bytes) {
   ASSERT_TRUE(f) << path;
   if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
   std::fclose(f);
+}
+
+uint32_t get32(const Bytes& b, size_t at) {
+  return static_cast<uint32_t>(b[at]) | static_cast<uint32_t>(b[at + 1]) << 8 | static_cast<uint32_t>(b[at + 2]) << 16 |
+         static_cast<uint32_t>(b[at + 3]) << 24;
 }
 
 void put32(Bytes& b, size_t at, uint32_t v) {
@@ -250,6 +256,46 @@ TEST_F(OggFiles, DamagedOggFails) {
   for (size_t i = 0; i < garbage.size(); ++i) garbage[i] = static_cast<unsigned char>(i * 7919 >> 3);
   write_file(at("garbage.ogg"), garbage);
   EXPECT_FALSE(load(at("garbage.ogg")).ok);
+}
+
+// The decoder allocates and fills whatever lengths the comment header gives,
+// even past the header's end (the Ogg fuzzer found a count that made it ask for
+// exabytes); such files are refused before it reads them.
+TEST_F(OggFiles, CommentLengthsBeyondTheHeaderAreRefused) {
+  Bytes whole = read_file(at("mono.ogg"));
+  const Bytes tag = {3, 'v', 'o', 'r', 'b', 'i', 's'};
+  auto found = std::search(whole.begin(), whole.end(), tag.begin(), tag.end());
+  ASSERT_NE(found, whole.end());
+  const size_t vendor = static_cast<size_t>(found - whole.begin()) + 7;
+  const size_t count = vendor + 4 + get32(whole, vendor);
+  struct Case {
+    const char* what;
+    size_t at;
+    uint32_t value;
+  } cases[] = {{"vendor length", vendor, 0xffffffffu}, {"vendor length", vendor, 60000},
+               {"comment count", count, 0x40000000u}, {"comment count", count, 5000},
+               {"first comment length", count + 4, 0xfffffff0u}};
+  for (const Case& c : cases) {
+    Bytes b = whole;
+    put32(b, c.at, c.value);
+    write_file(at("comments.ogg"), b);
+    EXPECT_FALSE(load(at("comments.ogg")).ok) << c.what << " " << c.value;
+  }
+  EXPECT_TRUE(load(at("mono.ogg")).ok);
+  EXPECT_FALSE(load(std::string(VW_SOURCE_DIR) + "/fuzz/regressions/ogg_fuzz/comment-count-beyond-packet.ogg").ok);
+}
+
+// The decoder keeps its memory in a block of ours: a file it gives up on
+// half-way (here in a sparse codebook, where it used to lose what it had
+// allocated) leaves nothing behind, as the sanitizer run checks.
+TEST_F(OggFiles, FilesTheDecoderGivesUpOnLeaveNothingAllocated) {
+  EXPECT_FALSE(load(std::string(VW_SOURCE_DIR) + "/fuzz/regressions/ogg_fuzz/sparse-codebook-leak.ogg").ok);
+  // A comment list that outgrew the decoder's first block made it read a list
+  // it never had; the block now starts large enough for any list.
+  EXPECT_FALSE(load(std::string(VW_SOURCE_DIR) + "/fuzz/regressions/ogg_fuzz/comment-list-beyond-memory.ogg").ok);
+  Decoded d = load(at("long.ogg"));  // and a whole file still decodes in it
+  ASSERT_TRUE(d.ok);
+  EXPECT_EQ(100000, d.frames);
 }
 
 }  // namespace
