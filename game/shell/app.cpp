@@ -300,7 +300,9 @@ int bb_Vaultwick_MyApp::m_OnSuspend() {
   // The host runs no updates while suspended; the low rate only matters to
   // hosts that keep updating in the background.
   bb_app_SetUpdateRate(5);
-  m_Save();
+  // A close of the window also ends here: a round still open is saved as
+  // filed, so it is not lost.
+  SaveFilingOpenRound();
   return 0;
 }
 
