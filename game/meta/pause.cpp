@@ -26,7 +26,7 @@ int bb_Vaultwick_MyApp::m_InGame() {
     OpenPause();
   }
   int hit = m_Button(kIcons, 16, 16, 0);
-  if (open && hit && m_PointerLatch == 0 && m_Paused == 0) {
+  if (open && hit && m_PointerLatch == 0) {
     m_PointerLatch = 1;
     OpenPause();
   }

@@ -4,7 +4,8 @@
 # a little by holding and releasing, pause with Escape, quit with Left then
 # Space, watch the game over, and find the round in the menu's lists and in
 # the state file after closing; start again and find it once more. Then the
-# same for play modes 2 to 5 with a state file that unlocks them, and a close
+# same for play modes 2 to 5 with a state file that unlocks them and holds
+# made-up scores, going down the mode list with the Down key, and last a close
 # in the middle of a round, which must keep the round.
 #
 # The filed score is read from the state file, so the checks hold whatever a
@@ -247,11 +248,11 @@ play_and_quit() {
   wait_for menu_settled "$p-7-menu-after" 20
 }
 
-# The whole visit for play mode $1: the round, the state file after the
-# close, and the same lists after a restart.
+# The visit for play mode $1, with the game on the menu showing that mode: the
+# round, the state file after the close, and the same lists after a restart,
+# which leaves the game running on the menu again.
 visit_mode() {
   local mode=$1 m=$(($1 - 1)) p="mode$1" i
-  set_menu_mode "$mode"
   read_state
   local tops=() lasts=() credits_before
   for i in $(seq 0 9); do
@@ -260,10 +261,6 @@ visit_mode() {
   done
   credits_before=$(credits)
 
-  start_game
-  menu_was=""
-  wait_for menu_settled "$p-1-menu"
-  [ "$mode" -eq 1 ] && peek_at_credits
   play_and_quit "$mode"
   close_and_wait "$wid" "$pid"
   [ "$EXIT_STATUS" -eq 0 ] || fail "$p: exit status $EXIT_STATUS"
@@ -289,12 +286,12 @@ visit_mode() {
   echo "ok: play mode $mode: a round scoring $score is filed, shown in the menu and saved"
   passed=$((passed + 1))
 
+  set_menu_mode "$mode"
   local saved
   saved=$(cat .tovrinstate)
   start_game
   menu_was=""
   wait_for menu_settled "$p-8-restarted"
-  close_and_wait "$wid" "$pid"
   for i in $(seq 1 10); do
     same_row "$p-7-menu-after" "$p-8-restarted" last "$i" || fail "$p: after a restart last row $i differs"
     same_row "$p-7-menu-after" "$p-8-restarted" top "$i" || fail "$p: after a restart top row $i differs"
@@ -302,6 +299,23 @@ visit_mode() {
   [ "$(cat .tovrinstate)" = "$saved" ] || fail "$p: a restart changed the state file"
   echo "ok: play mode $mode: after a restart the menu shows the same lists"
   passed=$((passed + 1))
+}
+
+# Down to play mode $1 from the one above it, as the player does: the lists
+# change to the new mode's (its made-up scores differ from every other
+# mode's). A press the game missed is given once more.
+next_mode() {
+  local p="mode$1" from="mode$(($1 - 1))-8-restarted"
+  tap_key Down 0.25
+  menu_was=""
+  wait_for menu_settled "$p-1-menu"
+  if same_row "$from" "$p-1-menu" top 1; then
+    tap_key Down 0.25
+    menu_was=""
+    wait_for menu_settled "$p-1-menu"
+  fi
+  same_row "$from" "$p-1-menu" top 1 && fail "$p: Down did not select play mode $1"
+  return 0
 }
 
 # The logo button opens the credits box; a new tap anywhere closes it.
@@ -312,23 +326,20 @@ peek_at_credits() {
   wait_for credits_box_closed "mode1-0-credits-closed" 5
 }
 
-# Closing the window in the middle of a round keeps the round.
+# Closing the window in the middle of a round of play mode $1 keeps the round.
 close_mid_round() {
-  set_menu_mode 1
+  local m=$(($1 - 1))
   read_state
   local before
-  before=$(last 0 0)
-  start_game
-  menu_was=""
-  wait_for menu_settled "close-1-menu"
+  before=$(last "$m" 0)
   tap_key space 0.25
   sleep 0.8
-  shot "close-2-round"
+  shot "close-round"
   close_and_wait "$wid" "$pid"
   [ "$EXIT_STATUS" -eq 0 ] || fail "close mid-round: exit status $EXIT_STATUS"
   read_state
-  [ "$(last 0 1)" = "$before" ] || fail "close mid-round: the round was not filed (last list $(last 0 0) $(last 0 1))"
-  echo "ok: a close in the middle of a round files it (score $(last 0 0))"
+  [ "$(last "$m" 1)" = "$before" ] || fail "close mid-round: the round was not filed ($(last "$m" 0) $(last "$m" 1))"
+  echo "ok: a close in the middle of a round files it (score $(last "$m" 0))"
   passed=$((passed + 1))
 }
 
@@ -340,10 +351,26 @@ start_game
 menu_was=""
 wait_for menu_settled "first-start"
 close_and_wait "$wid" "$pid"
+
+set_menu_mode 1
+start_game
+menu_was=""
+wait_for menu_settled "mode1-1-menu"
+peek_at_credits
 visit_mode 1
+close_and_wait "$wid" "$pid"
+
 craft_state
-for mode in 2 3 4 5; do visit_mode "$mode"; done
-close_mid_round
+set_menu_mode 2
+start_game
+menu_was=""
+wait_for menu_settled "mode2-1-menu"
+visit_mode 2
+for mode in 3 4 5; do
+  next_mode "$mode"
+  visit_mode "$mode"
+done
+close_mid_round 5
 
 rm -f "$out"/.mask-*.png
 cd / && rm -rf "$dir"
