@@ -285,8 +285,6 @@ class bb_Vaultwick_MyApp : public bb_app_App {
   void DispatchScreen();
   // Shared by suspend and resume: a round in play comes back paused.
   void PauseIfInRound();
-  // Opens the pause panel as the pause key does, when a running round can be paused.
-  void OpenPausePanel();
   // Art resolution for the device size, and an image file at that resolution.
   void ChooseAssetScale();
   String ImageFile(String stem);
@@ -386,6 +384,69 @@ class bb_Vaultwick_MyApp : public bb_app_App {
   void BulletBadges();
 
   // --- Menus: main menu, pause panel, game over and credits box -------------
+  // The main menu's steps, in the order m_Menu runs them.
+  void MenuClear();
+  void MenuTitleArt();
+  void MenuScoreStrip();
+  void MenuTagline();
+  void MenuSoundButton();
+  void MenuButtonPen();
+  void MenuBadgesButton();
+  void MenuScoreLists();
+  void MenuCredits();
+  void MenuModeList();
+  void MenuDrag();
+  void MenuKeys();
+  void MenuICadeButton();
+  void MenuCreditBoxButton();
+  void MenuPlayButton();
+  // One row of the mode list at `y`; returns the row's y after a tap moved the list.
+  int MenuModeRow(int mode, int x, int y);
+  void MenuPriceTag(int x, int y, int cost, bool selected);
+  int MenuRowPressed(int mode, int y);
+  bool NoBoxOpen() const { return m_CreditBoxOpen == 0 && m_BadgesBoxOpen == 0; }
+  int ModeCost(int mode);
+  // Starts a round of the selected mode, or buys it when it is locked.
+  void StartRound();
+  void UnlockSelectedMode(int cost);
+  // The sound setting as both sound buttons show and change it.
+  void NormaliseSound();
+  void ToggleSoundByPointer();
+  void CycleSoundByKey();
+  void DrawMusicState(float x, float y);
+  // Score lists of a play mode 1..MaxGames; any other mode has none.
+  bool HasScoreLists(int mode) const;
+  int& TopScore(int mode, int i);
+  int& LastScore(int mode, int i);
+  // The pause panel's steps, in the order m_PauseMenu runs them.
+  void PauseShade();
+  void PauseSlide();
+  void PausePanel();
+  void PauseResumeButton();
+  void PauseResumeFocus();
+  void PauseQuitButton();
+  void PauseQuitFocus();
+  void PauseSoundButton();
+  void PauseSoundFocus();
+  void PauseKey();
+  void PauseFocusRing(float x, float y);
+  float PauseSideX(int side) const;
+  float PauseSideY() const;
+  void OpenPause();
+  void ClosePause();
+  void QuitRound();
+  // A key or tap that is not yet spent, which it then spends.
+  bool KeyAct(int button);
+  bool TapAct(int hit);
+  // Game over: the overlay, its timer, and the filing of the round.
+  void DrawGameOver(float g);
+  void GameOverTimer();
+  void AddRoundCredits();
+  void FileTopTen();
+  void FileLastTen();
+  bool RoundUnfiled() const;
+  // Saves as if an unfiled round had been quit, leaving the tables in memory as they were.
+  void SaveFilingOpenRound();
 };
 
 // Game-wide settings, set by bbInit before the game object exists.

@@ -17,6 +17,14 @@ const int kMaxFanVertices = gxtkGraphics::kMaxVertices;
 const int kMinOvalSegments = 12;
 const float kTwoPi = 6.2831855f;
 
+// A float to one colour byte, clamped: out of range would wrap into another
+// colour or be undefined. NaN gives 0.
+unsigned int ColourByte(float value) {
+  if (!(value > 0)) return 0;
+  if (value >= 255) return 255;
+  return static_cast<unsigned int>(value);
+}
+
 }  // namespace
 
 gxtkGraphics::gxtkGraphics()
@@ -56,11 +64,10 @@ int gxtkGraphics::Height() { return windowHeight; }
 
 void gxtkGraphics::PackColor() {
   // Premultiplied here once, so textured and untextured vertices blend alike.
-  unsigned int a = static_cast<unsigned int>(static_cast<int>(alpha * 255.0f)) & 0xff;
-  unsigned int b = static_cast<unsigned int>(static_cast<int>(blue * alpha)) & 0xff;
-  unsigned int g = static_cast<unsigned int>(static_cast<int>(green * alpha)) & 0xff;
-  unsigned int r = static_cast<unsigned int>(static_cast<int>(red * alpha)) & 0xff;
-  packedColor = a << 24 | b << 16 | g << 8 | r;
+  // Alpha is clamped to 0..1 first: faded shapes compute it and may overshoot.
+  float a = !(alpha > 0) ? 0.0f : alpha > 1 ? 1.0f : alpha;
+  packedColor = ColourByte(a * 255.0f) << 24 | ColourByte(blue * a) << 16 | ColourByte(green * a) << 8 |
+                ColourByte(red * a);
 }
 
 int gxtkGraphics::Cls(float r, float g, float b) {

@@ -299,7 +299,9 @@ int bb_Vaultwick_MyApp::m_OnSuspend() {
   // The host runs no updates while suspended; the low rate only matters to
   // hosts that keep updating in the background.
   bb_app_SetUpdateRate(5);
-  m_Save();
+  // A close of the window also ends here: a round still open is saved as
+  // filed, so it is not lost.
+  SaveFilingOpenRound();
   return 0;
 }
 
@@ -310,17 +312,10 @@ int bb_Vaultwick_MyApp::m_OnResume() {
   return 0;
 }
 
-void bb_Vaultwick_MyApp::OpenPausePanel() {
-  if (m_Screen != 10 || m_Paused != 0 || m_RoundOver != 0) return;
-  m_Paused = 1;
-  m_PauseOpened = 1;
-  m_PauseChoice = 0;
-  m_PlaySFX(98, 1, 0.5f, 0);
-}
-
 // Another window took the focus: a notification must not cost the player a
-// life, so a running round pauses. Elsewhere nothing changes.
+// life, so a running round pauses as if the pause key were pressed.
+// Elsewhere nothing changes.
 int bb_Vaultwick_MyApp::m_OnFocusLost() {
-  OpenPausePanel();
+  if (m_Screen == 10 && m_Paused == 0 && m_RoundOver == 0) OpenPause();
   return 0;
 }

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "audio/audio.h"
 #include "fake_al.h"
 #include "fake_window.h"
 #include "host/app.h"
@@ -15,6 +16,14 @@
 namespace gameharness {
 
 Game::Game(int width, int height) {
+  Build(width, height);
+  ::app->InvokeOnCreate();
+  Render();
+}
+
+Game::Game(ForMainLoop) { Build(640, 480); }
+
+void Game::Build(int width, int height) {
   char cwd[4096];
   if (getcwd(cwd, sizeof cwd)) saved_cwd_ = cwd;
   char dir[] = "/tmp/vaultwick-game-XXXXXX";
@@ -35,8 +44,6 @@ Game::Game(int width, int height) {
   wlSetKeyCallback(gxtkApp::OnKey);
   wlSetCharCallback(gxtkApp::OnChar);
   wlSetMouseButtonCallback(gxtkApp::OnMouseButton);
-  ::app->InvokeOnCreate();
-  Render();
 }
 
 Game::~Game() {
@@ -93,6 +100,31 @@ std::vector<Record> Game::DisplayList() const {
   }
   return out;
 }
+
+std::string Game::TextDrawn(float r, float g, float b) const {
+  std::string text;
+  for (const Record& rec : DisplayList()) {
+    if (rec.kind != static_cast<float>(app_->m_FontImg)) continue;
+    if (rec.r != r || rec.g != g || rec.b != b) continue;
+    text += static_cast<char>(static_cast<int>(rec.frame) + 32);
+  }
+  return text;
+}
+
+std::vector<int> Game::SoundsPlayed() const {
+  std::vector<int> slots;
+  for (const fakeal::PlayEvent& play : fakeal::state().plays) {
+    int slot = -1;
+    for (int s = 0; s < app_->m_Sfx.Length() && slot < 0; ++s) {
+      bb_audio_Sound* sound = app_->m_Sfx[s];
+      if (sound && sound->m_sample && sound->m_sample->buffer == play.buffer) slot = s;
+    }
+    slots.push_back(slot);
+  }
+  return slots;
+}
+
+void Game::ClearSounds() { fakeal::state().plays.clear(); }
 
 }  // namespace gameharness
 

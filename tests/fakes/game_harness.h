@@ -40,6 +40,10 @@ class Game {
   // repository's, so it loads the real art and sound and any file it writes
   // is thrown away with the harness.
   explicit Game(int width = 640, int height = 480);
+  // The same, but the create hook and first render are left to the program's
+  // own main loop: a test schedules window events and then calls RunApp().
+  struct ForMainLoop {};
+  explicit Game(ForMainLoop);
   ~Game();
   Game(const Game&) = delete;
   Game& operator=(const Game&) = delete;
@@ -73,11 +77,20 @@ class Game {
 
   // The display list as recorded by the last update.
   std::vector<Record> DisplayList() const;
+  // The characters of the font's glyphs in the display list drawn in colour
+  // (r, g, b), in drawing order; blanks and line breaks draw nothing.
+  std::string TextDrawn(float r, float g, float b) const;
+
+  // The sound slots of the sounds started since the last ClearSounds, in order
+  // (-1 for a sample that no slot holds).
+  std::vector<int> SoundsPlayed() const;
+  void ClearSounds();
 
  private:
   bb_Vaultwick_MyApp* app_ = nullptr;
   std::string dir_;        // the game's working directory
   std::string saved_cwd_;  // the test's, restored at the end
+  void Build(int width, int height);
   std::vector<fakegl::Draw> draws_;
 };
 

@@ -372,6 +372,12 @@ class Controls : public ::testing::Test {
     input_->stickAxes[0] = input_->stickAxes[1] = 0;
     return held;
   }
+  // Paused as the pause key leaves a round: the panel is down and stays.
+  void PauseWithPanelUp() {
+    app_.m_Paused = 1;
+    app_.m_PauseOpened = 1;
+    app_.m_PauseY = 248;
+  }
   int WithPad(int button, int entry) {
     app_.m_Pad[entry] = 2;
     int held = app_.m_PlayKey(button);
@@ -573,7 +579,7 @@ TEST_F(Controls, OnScreenButtonsHoldForOneUpdateAndArrowsRestWhilePaused) {
   game_.Update();
   EXPECT_EQ(app_.m_Pad[3], 0);
 
-  app_.m_Paused = 1;
+  PauseWithPanelUp();
   game_.MoveMouse(564, 356);  // the first action button
   game_.MouseDown();
   game_.Update();
@@ -588,7 +594,7 @@ TEST_F(Controls, WhilePausedTheStickFollowsAContactOnItsCentre) {
   game_.FinishLoading();
   bb_Vaultwick_OnScreenControls = 1;
   app_.m_Screen = 10;
-  app_.m_Paused = 1;
+  PauseWithPanelUp();
   app_.m_Settings[10] = 100;
   app_.m_Settings[11] = 100;
   app_.m_Settings[12] = 10;

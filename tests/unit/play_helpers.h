@@ -26,6 +26,19 @@ inline void StartRound(Game& game, int playMode) {
   game.Update();
 }
 
+// The pause panel down and at rest, as the pause key leaves it, and gone
+// again; the panel itself decides when a half-set pause ends.
+inline void HoldPause(bb_Vaultwick_MyApp& app) {
+  app.m_Paused = 1;
+  app.m_PauseOpened = 1;
+  app.m_PauseY = 248;
+}
+inline void EndPause(bb_Vaultwick_MyApp& app) {
+  app.m_Paused = 0;
+  app.m_PauseOpened = -1;
+  app.m_PauseY = -64;
+}
+
 struct Sound {
   int slot;
   float rate;

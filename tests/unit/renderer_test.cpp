@@ -3,6 +3,7 @@
 // transfers.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 #include "fake_gl.h"
@@ -203,6 +204,27 @@ TEST_F(Renderer, ColourPackingPremultipliesAndTruncates) {
   EXPECT_EQ(g->packedColor, 127u << 24 | 25u << 16 | 50u << 8 | 100u);
   g->SetAlpha(1);
   EXPECT_EQ(g->packedColor, 255u << 24 | 50u << 16 | 100u << 8 | 200u);
+}
+
+// Faded shapes compute their alpha and can overshoot either end; packing
+// clamps it (and the colour) instead of wrapping into another colour.
+TEST_F(Renderer, ColourPackingClampsAlphaAndColourToTheirRanges) {
+  struct Case {
+    float r, g, b, a;
+    unsigned int packed;
+  };
+  const Case cases[] = {
+      {200, 100, 50, -0.25f, 0u},
+      {200, 100, 50, -3000.0f, 0u},
+      {200, 100, 50, 1.5f, 255u << 24 | 50u << 16 | 100u << 8 | 200u},
+      {300, -20, 255, 1, 255u << 24 | 255u << 16 | 0u << 8 | 255u},
+      {200, 100, 50, std::nanf(""), 0u},
+  };
+  for (const Case& c : cases) {
+    g->SetColor(c.r, c.g, c.b);
+    g->SetAlpha(c.a);
+    EXPECT_EQ(g->packedColor, c.packed) << c.r << " " << c.g << " " << c.b << " " << c.a;
+  }
 }
 
 // ---------------------------------------------------------------------------

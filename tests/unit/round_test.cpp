@@ -14,6 +14,8 @@
 namespace {
 
 using gameharness::Game;
+using playtest::EndPause;
+using playtest::HoldPause;
 using gameharness::Record;
 using playtest::ClearSounds;
 using playtest::CountSound;
@@ -95,14 +97,14 @@ TEST(ControlSchemes, PausingStopsTheRunnerWhoRegainsFullSpeedInSevenFrames) {
   bb_Vaultwick_MyApp& app = game.app();
   game.Update(40);
   EXPECT_FLOAT_EQ(app.m_Speed, 1);
-  app.m_Paused = 1;
+  HoldPause(app);
   game.Update();
   EXPECT_FLOAT_EQ(app.m_Speed, 0);
   EXPECT_FLOAT_EQ(app.m_Accel, 0.15f);
   float distance = app.m_Distance;
   game.Update(5);
   EXPECT_FLOAT_EQ(app.m_Distance, distance);
-  app.m_Paused = 0;
+  EndPause(app);
   for (int frame = 1; frame <= 6; ++frame) {
     game.Update();
     EXPECT_NEAR(app.m_Speed, 0.15f * static_cast<float>(frame), 1e-5) << frame;
@@ -288,14 +290,14 @@ TEST_F(Scene, PlayMode1TeachesItsOpeningAndPlayMode4ItsLeap) {
   for (const Case& c : cases) {
     StartRound(game_, c.playMode);
     app_.m_Columns = c.columns;
-    app_.m_Paused = 1;
+    HoldPause(app_);
     game_.Update();
     EXPECT_EQ(GlyphsAt(game_.DisplayList(), c.y), c.text) << c.playMode << " " << c.columns;
   }
   for (int columns : {17, 20, 30, 40}) {
     StartRound(game_, 1);
     app_.m_Columns = columns;
-    app_.m_Paused = 1;
+    HoldPause(app_);
     game_.Update();
     for (float y : {144.0f, 192.0f, 240.0f, 288.0f}) EXPECT_EQ(GlyphsAt(game_.DisplayList(), y), "") << columns;
   }
@@ -318,7 +320,7 @@ TEST_F(Scene, TheHeadUpDisplayShowsTheScoreToBeatAndTheCredits) {
     StartRound(game_, c.playMode);
     app_.m_Score = c.score;
     app_.m_ShownScore = c.score;
-    app_.m_Paused = 1;
+    HoldPause(app_);
     game_.Update();
     EXPECT_EQ(GlyphsAt(game_.DisplayList(), 36), c.beat) << c.playMode << " " << c.score;
   }
@@ -327,7 +329,7 @@ TEST_F(Scene, TheHeadUpDisplayShowsTheScoreToBeatAndTheCredits) {
   app_.m_ShownScore = 42;
   app_.m_CreditsEarned = 3;
   app_.m_NextCredit = 1000;
-  app_.m_Paused = 1;
+  HoldPause(app_);
   game_.Update();
   EXPECT_EQ(GlyphsAt(game_.DisplayList(), 52), "00000042");
   EXPECT_EQ(GlyphsAt(game_.DisplayList(), 9), "1000-3");
@@ -336,7 +338,7 @@ TEST_F(Scene, TheHeadUpDisplayShowsTheScoreToBeatAndTheCredits) {
 TEST_F(Scene, TheShownScoreEasesTowardTheScore) {
   StartRound(game_, 2);
   app_.m_ShownScore = 1000;
-  app_.m_Paused = 1;
+  HoldPause(app_);
   const int shown[] = {834, 695, 580, 484, 404, 337};
   for (int want : shown) {
     game_.Update();
@@ -352,7 +354,7 @@ TEST_F(Scene, TheShownScoreEasesTowardTheScore) {
 TEST_F(Scene, LifeIconsAndTheComboBarSitCentred) {
   StartRound(game_, 1);
   app_.m_ComboTimer = 100;
-  app_.m_Paused = 1;
+  HoldPause(app_);
   game_.Update();
   std::vector<Record> hearts = Images(3);
   ASSERT_EQ(hearts.size(), 3u);
@@ -384,7 +386,7 @@ TEST_F(Scene, LifeIconsAndTheComboBarSitCentred) {
 TEST_F(Scene, PlayMode7FiresWhenChargedAndItsGaugeFlashes) {
   StartRound(game_, 7);
   app_.m_Charge = 7;
-  app_.m_Paused = 1;
+  HoldPause(app_);
   game_.Update();
   EXPECT_EQ(app_.m_Charge, 5);  // the gauge holds five
   int lamps = 0;
@@ -395,7 +397,7 @@ TEST_F(Scene, PlayMode7FiresWhenChargedAndItsGaugeFlashes) {
       EXPECT_FLOAT_EQ(r.alpha, 0.75f);
     }
   EXPECT_EQ(lamps, 5);
-  app_.m_Paused = 0;
+  EndPause(app_);
   ClearSounds();
   app_.m_Shots = 4;
   float y = app_.m_Trail[202];  // fired before the character moves this frame

@@ -12,6 +12,8 @@
 namespace {
 
 using gameharness::Game;
+using playtest::EndPause;
+using playtest::HoldPause;
 using gameharness::Record;
 using playtest::CharacterAt;
 using playtest::ClearSounds;
@@ -268,10 +270,10 @@ TEST_F(Scoring, TheComboTimerDrainsWhileRunningAndTheComboGoesWithIt) {
   game_.Update();
   EXPECT_FLOAT_EQ(app_.m_ComboTimer, 2.9f);
   EXPECT_EQ(app_.m_Combo, 3);
-  app_.m_Paused = 1;
+  HoldPause(app_);
   game_.Update(10);
   EXPECT_FLOAT_EQ(app_.m_ComboTimer, 2.9f);
-  app_.m_Paused = 0;
+  EndPause(app_);
   game_.Update();
   EXPECT_EQ(app_.m_Combo, 0);
   EXPECT_EQ(CountSound(app_, 10), 1);

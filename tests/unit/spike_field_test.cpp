@@ -13,6 +13,8 @@
 namespace {
 
 using gameharness::Game;
+using playtest::EndPause;
+using playtest::HoldPause;
 using playtest::CharacterAt;
 using playtest::ClearSounds;
 using playtest::CountSound;
@@ -73,10 +75,10 @@ TEST_F(Field, BobbingSpikesMoveOnlyWhileRunning) {
   for (const gameharness::Record& r : game_.DisplayList())
     if (r.kind == 1 && r.frame == 11 && r.x == 400 && r.y == SpikeY(2) + 40) drawn = true;
   EXPECT_TRUE(drawn);
-  app_.m_Paused = 1;
+  HoldPause(app_);
   app_.m_DoSpikes();
   EXPECT_EQ(app_.m_Lower[12], 92);
-  app_.m_Paused = 0;
+  EndPause(app_);
   app_.m_Lower[11] = 4;  // tiers past 3 stand still
   app_.m_DoSpikes();
   EXPECT_EQ(app_.m_Lower[12], 92);
@@ -243,13 +245,13 @@ TEST_F(Field, TheFirstSpikeHitCountsAcrossGames) {
   EXPECT_TRUE(app_.m_Badges[26]);
   EXPECT_EQ(app_.m_Settings[6], 25);
   // Not while paused, and the counter never wraps.
-  app_.m_Paused = 1;
+  HoldPause(app_);
   app_.m_Settings[6] = INT_MAX;
   EmptyField(app_);
   SpikeAt(app_, 3, 128);
   app_.m_DoSpikes();
   EXPECT_EQ(app_.m_Settings[6], INT_MAX);
-  app_.m_Paused = 0;
+  EndPause(app_);
   EmptyField(app_);
   SpikeAt(app_, 3, 128);
   app_.m_DoSpikes();
@@ -463,8 +465,10 @@ std::vector<gameharness::Record> EffectRecords(const std::vector<gameharness::Re
   size_t bar = 0;
   for (size_t i = 0; i < list.size(); ++i)
     if (list[i].is_rect() && list[i].y == 8) bar = i;
+  // The round's frame ends where the pause button (image 97) begins what
+  // m_InGame and the overlays draw over it.
   std::vector<gameharness::Record> out;
-  for (size_t i = bar + 1; i < list.size(); ++i)
+  for (size_t i = bar + 1; i < list.size() && list[i].kind != 97; ++i)
     if (list[i].kind != 3) out.push_back(list[i]);
   return out;
 }
@@ -522,14 +526,18 @@ TEST_F(Effects, EffectsStandStillWhileTheRoundIsPausedOrOver) {
   app_.m_Smash(300, 200, 5, 1);
   app_.m_Gets(300, 300, 4, 3, 1);
   std::vector<float> before(&app_.m_Particles[970], &app_.m_Particles[1000]);
-  for (int* flag : {&app_.m_Paused, &app_.m_RoundOver}) {
-    *flag = 1;
+  auto standStill = [&](const char* why) {
     game_.Update(5);
-    EXPECT_EQ(std::vector<float>(&app_.m_Particles[970], &app_.m_Particles[1000]), before);
+    EXPECT_EQ(std::vector<float>(&app_.m_Particles[970], &app_.m_Particles[1000]), before) << why;
     // Still drawn: the particle and the pop-up's icon and number.
-    EXPECT_EQ(EffectRecords(game_.DisplayList()).size(), 3u);
-    *flag = 0;
-  }
+    EXPECT_EQ(EffectRecords(game_.DisplayList()).size(), 3u) << why;
+  };
+  HoldPause(app_);
+  standStill("paused");
+  EndPause(app_);
+  app_.m_RoundOver = 1;
+  standStill("over");
+  app_.m_RoundOver = 0;
   game_.Update();
   EXPECT_FLOAT_EQ(app_.m_Particles[990], 119);
 }
