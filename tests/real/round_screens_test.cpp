@@ -89,8 +89,9 @@ TEST_F(RealRounds, EveryPlayModeDrawsItsRound) {
     game->m_MenuMode = playMode;
     game->m_Screen = 11;
     ::app->InvokeOnUpdate();
-    // Hold for 40 updates, let go for 20.
-    for (int n = 0; n < updates; ++n) {
+    // Hold for 40 updates, let go for 20; a round that ends early is taken
+    // as it ends, before game over hands it back to the menu.
+    for (int n = 0; n < updates && game->m_RoundOver == 0; ++n) {
       if (n % 60 == 10) bb_input_device->OnKeyDown(32);
       if (n % 60 == 50) bb_input_device->OnKeyUp(32);
       ::app->InvokeOnUpdate();
