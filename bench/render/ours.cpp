@@ -21,16 +21,16 @@ void DrawOurSprites(bb_graphics_Image* image, const SpriteScene& scene) {
 }
 
 // An image of `frames` cut from an uploaded sheet, as the loader would make it.
-bb_graphics_Image* ImageFromSheet(gxtkSurface* sheet, const frames::Image& spec) {
+bb_graphics_Image* ImageFromSheet(gxtkSurface* sheet, const frames::Image& desc) {
   bb_graphics_Image* image = new bb_graphics_Image();
   gc_assign(image->m_surface, sheet);
-  image->m_width = spec.width;
-  image->m_height = spec.height;
-  image->m_flags = spec.flags;
-  image->m_handleX = spec.handleX;
-  image->m_handleY = spec.handleY;
-  Array<bb_graphics_Frame*> frames(static_cast<int>(spec.frames.size() / 2));
-  for (int i = 0; i < frames.Length(); ++i) frames.Set(i, (new bb_graphics_Frame())->g_new(spec.frames[2 * i], spec.frames[2 * i + 1]));
+  image->m_width = desc.width;
+  image->m_height = desc.height;
+  image->m_flags = desc.flags;
+  image->m_handleX = desc.handleX;
+  image->m_handleY = desc.handleY;
+  Array<bb_graphics_Frame*> frames(static_cast<int>(desc.frames.size() / 2));
+  for (int i = 0; i < frames.Length(); ++i) frames.Set(i, (new bb_graphics_Frame())->g_new(desc.frames[2 * i], desc.frames[2 * i + 1]));
   gc_assign(image->m_frames, frames);
   return image;
 }
@@ -66,11 +66,11 @@ class OurSide : public Side {
 
   bool PrepareList(const frames::DisplayList& list, const std::string& dir) override {
     slots_ = Array<bb_graphics_Image*>(100);
-    for (const frames::Image& spec : list.images) {
-      if (spec.slot < 0 || spec.slot >= slots_.Length()) continue;
-      gxtkSurface* sheet = LoadSheet(list, spec.sheet, dir);
+    for (const frames::Image& desc : list.images) {
+      if (desc.slot < 0 || desc.slot >= slots_.Length()) continue;
+      gxtkSurface* sheet = LoadSheet(list, desc.sheet, dir);
       if (!sheet) return false;
-      slots_.Set(spec.slot, ImageFromSheet(sheet, spec));
+      slots_.Set(desc.slot, ImageFromSheet(sheet, desc));
     }
     return true;
   }
