@@ -66,12 +66,6 @@ String::String(const wchar_t* s) : String(s, static_cast<int>(std::wcslen(s))) {
 
 namespace {
 
-std::string format_int(int n) {
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "%i", n);
-  return buf;
-}
-
 std::string format_double(double n) {
   char buf[64];
   std::snprintf(buf, sizeof buf, "%.17lg", n);
@@ -83,7 +77,22 @@ std::string format_double(double n) {
 
 }  // namespace
 
-String::String(int n) : String(format_int(n).c_str()) {}
+// Decimal digits as printf's %i writes them, without its cost: the game
+// turns several numbers into text every update.
+String::String(int n) : rep_(nullptr) {
+  char digits[12];  // "-2147483648"
+  char* end = digits + sizeof digits;
+  char* p = end;
+  unsigned int u = n < 0 ? 0u - static_cast<unsigned int>(n) : static_cast<unsigned int>(n);
+  do {
+    *--p = static_cast<char>('0' + u % 10);
+    u /= 10;
+  } while (u != 0);
+  if (n < 0) *--p = '-';
+  const int length = static_cast<int>(end - p);
+  rep_ = alloc(length);
+  for (int i = 0; i < length; ++i) rep_->data[i] = static_cast<Char>(p[i]);
+}
 
 String::String(double n) : String(format_double(n).c_str()) {}
 

@@ -140,6 +140,7 @@ void bb_Vaultwick_MyApp::UpdatePopup(float* e) {
   m_Text(x, y, String(points >= 2147483648.0f ? INT_MAX : static_cast<int>(points)), 1, 1);
   m_Alpha(0.6f);
   m_SetSize(1, kAbsent);
-  if (e[kType] >= 2) m_Text(x, y - 24, String("COMBO"), 1, 1);
-  if (e[kType] >= 3) m_Text(x, y + 24, String("SUPER"), 1, 1);
+  static const String kCombo("COMBO"), kSuper("SUPER");  // made once: pop-ups are many
+  if (e[kType] >= 2) m_Text(x, y - 24, kCombo, 1, 1);
+  if (e[kType] >= 3) m_Text(x, y + 24, kSuper, 1, 1);
 }

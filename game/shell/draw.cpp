@@ -18,6 +18,34 @@ const int kTouchContacts = 10;
 float SinDeg(float degrees) { return std::sin(degrees * D2R); }
 float CosDeg(float degrees) { return std::cos(degrees * D2R); }
 
+// The sines and cosines a run of text is laid out with, all of the pen's
+// rotation alone. Text is drawn unrotated almost always, so they are kept for
+// the last rotation seen rather than worked out again for every run and glyph.
+struct TextAngles {
+  float rot = 0;
+  bool known = false;
+  float sinBack, sinBackPerp, cosBackPerp, cosBack;  // of -r, -r - 90, -r - 90, -r
+  float sinLine, cosLine;                            // of 180 - r
+  float sinAdvance, cosAdvance;                      // of 90 - r
+
+  const TextAngles& For(float r) {
+    if (known && r == rot) return *this;
+    rot = r;
+    known = r == r;  // a NaN never matches itself: it is worked out every time
+    sinBack = SinDeg(-r);
+    sinBackPerp = SinDeg(-r - 90);
+    cosBackPerp = CosDeg(-r - 90);
+    cosBack = CosDeg(-r);
+    sinLine = SinDeg(180 - r);
+    cosLine = CosDeg(180 - r);
+    sinAdvance = SinDeg(90 - r);
+    cosAdvance = CosDeg(90 - r);
+    return *this;
+  }
+};
+
+TextAngles textAngles;
+
 }  // namespace
 
 int bb_Vaultwick_MyApp::m_ResetDraw() {
@@ -102,7 +130,7 @@ int bb_Vaultwick_MyApp::m_Oval(float x, float y, float rx, float ry) {
 int bb_Vaultwick_MyApp::m_Text(float x, float y, String text, float alignX, float alignY) {
   float advance = static_cast<float>(m_ImgInfo[3 * m_FontImg]) * m_SizeX;
   float line = static_cast<float>(m_ImgInfo[3 * m_FontImg + 1]) * m_SizeY;
-  float r = m_Rot;
+  const TextAngles& a = textAngles.For(m_Rot);
   int n = text.Length();
 
   // The run is laid out along the rotated baseline: alignX 0/1/2 puts its
@@ -111,20 +139,23 @@ int bb_Vaultwick_MyApp::m_Text(float x, float y, String text, float alignX, floa
   float runLength = advance * static_cast<float>(n - 1);
   float fx = alignX * 0.5f;
   float fy = (alignY - 1) * 0.5f;
-  float x0 = fy * (line * SinDeg(-r)) + runLength * SinDeg(-r - 90) * fx + x;
-  float y0 = y - fx * CosDeg(-r - 90) * runLength - CosDeg(-r) * line * fy;
+  float x0 = fy * (line * a.sinBack) + runLength * a.sinBackPerp * fx + x;
+  float y0 = y - fx * a.cosBackPerp * runLength - a.cosBack * line * fy;
+  const float stepX = advance * a.sinAdvance;
+  const float stepY = -a.cosAdvance * advance;
 
   float px = x0, py = y0;
   int lines = 0;
+  const Char* units = text.Data();
   for (int i = 0; i < n; ++i) {
-    int ch = text[i];
+    int ch = units[i];
     if (ch == 0) continue;
     // Game text writes its line breaks as the two characters backslash, n.
-    if (ch == kBackslash && i + 1 < n && text[i + 1] == 'n') {
+    if (ch == kBackslash && i + 1 < n && units[i + 1] == 'n') {
       ++i;
       ++lines;
-      px = x0 + SinDeg(180 - r) * line * static_cast<float>(lines);
-      py = y0 - CosDeg(180 - r) * line * static_cast<float>(lines);
+      px = x0 + a.sinLine * line * static_cast<float>(lines);
+      py = y0 - a.cosLine * line * static_cast<float>(lines);
       continue;
     }
     if (ch == kBackslash) {
@@ -132,8 +163,8 @@ int bb_Vaultwick_MyApp::m_Text(float x, float y, String text, float alignX, floa
     } else if (ch >= 33 && ch <= 159) {
       m_DrawImg(m_FontImg, px, py, static_cast<float>(ch - 32));
     }
-    px += advance * SinDeg(90 - r);
-    py += -CosDeg(90 - r) * advance;
+    px += stepX;
+    py += stepY;
   }
   return 0;
 }

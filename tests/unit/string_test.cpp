@@ -1,6 +1,8 @@
 // String: construction, conversions and the text operations' edge cases.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "runtime/object.h"
 
 namespace {
@@ -14,6 +16,14 @@ TEST(StringConversions, NumbersFormatAsTheLanguageDoes) {
   EXPECT_EQ(text(String(0.1f)), "0.10000000149011612");
   EXPECT_EQ(text(String(1e20f)), "1.0000000200408773e+20");  // has an exponent: no ".0"
   EXPECT_EQ(text(String(-0.5f)), "-0.5");
+}
+
+TEST(StringConversions, WholeNumbersReadAsPrintfWritesThem) {
+  for (int n : {0, 7, -7, 10, -10, 99, 100, 1234567, -1234567, 2147483647, -2147483647 - 1}) {
+    char want[16];
+    std::snprintf(want, sizeof want, "%i", n);
+    EXPECT_EQ(text(String(n)), want) << n;
+  }
 }
 
 TEST(StringConversions, EightBitAndWideSourcesKeepTheirValues) {

@@ -30,6 +30,10 @@ TEST_F(TextHelpers, RstrPadsShortNumbersAndCutsLongOnes) {
       {9, 3, "ab", "ab9"},     // a longer pad is still cut to the width
       {0, 1, "x", "0"},
       {123, 3, "0", "123"},
+      {42, 4, "", "42"},       // no pad: the number alone
+      {-2147483647 - 1, 5, "0", "83648"},
+      {3, -8, "0", ""},        // cut past the end
+      {77, 70, "ab", "abababababababababababababababababababababababababababababababababab77"},
   };
   for (const Case& c : cases)
     EXPECT_EQ(rstr(c.value, c.width, c.pad), c.expected) << c.value << " in " << c.width << " with '" << c.pad << "'";
