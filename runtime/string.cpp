@@ -80,18 +80,16 @@ std::string format_double(double n) {
 // Decimal digits as printf's %i writes them, without its cost: the game
 // turns several numbers into text every update.
 String::String(int n) : rep_(nullptr) {
-  char digits[12];  // "-2147483648"
-  char* end = digits + sizeof digits;
-  char* p = end;
   unsigned int u = n < 0 ? 0u - static_cast<unsigned int>(n) : static_cast<unsigned int>(n);
+  int length = n < 0 ? 2 : 1;
+  for (unsigned int rest = u; rest >= 10; rest /= 10) ++length;
+  rep_ = alloc(length);
+  Char* p = rep_->data + length;
   do {
-    *--p = static_cast<char>('0' + u % 10);
+    *--p = static_cast<Char>('0' + u % 10);
     u /= 10;
   } while (u != 0);
   if (n < 0) *--p = '-';
-  const int length = static_cast<int>(end - p);
-  rep_ = alloc(length);
-  for (int i = 0; i < length; ++i) rep_->data[i] = static_cast<Char>(p[i]);
 }
 
 String::String(double n) : String(format_double(n).c_str()) {}
