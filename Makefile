@@ -42,12 +42,18 @@ web-run: web
 test: web-deps build web test-sanitize
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
 
-# Parsers, the collector and the rounds of play again under AddressSanitizer and UBSan.
+# Parsers, the collector and the rounds of play again under AddressSanitizer and
+# UBSan, and the fuzz corpora with the inputs that once broke a reader.
 test-sanitize: configure
 	@cmake -S . -B $(BUILD)-sanitize -DVW_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug $(CMAKE_FLAGS) >/dev/null
-	@cmake --build $(BUILD)-sanitize -j$(JOBS) --target unit_tests
+	@cmake --build $(BUILD)-sanitize -j$(JOBS) --target unit_tests $(FUZZ_REPLAYS)
 	cd $(BUILD)-sanitize && LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
 	  ./tests/unit_tests --gtest_filter='$(SANITIZE_FILTER)' --gtest_brief=1
+	cd $(BUILD)-sanitize && LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
+	  ctest --output-on-failure -j$(JOBS) -R '^(replay|regressions)_'
+
+# The fuzz corpora and regression inputs replayed through each target.
+FUZZ_REPLAYS = $(patsubst fuzz/%.cpp,replay_%,$(wildcard fuzz/*_fuzz.cpp))
 
 SANITIZE_FILTER ?= Collector*:String*:TextFile*:StateFile*:Wav*:Ogg*:ImageFile*:SaveData*:AudioDevice*:Input*:BrowserInput*:Random*:PlayModes*:SpikeGenerator*:Field*:Effects*:Scoring*:ComboTimer*:ControlSchemes*:Scene*:*WholeRounds*
 

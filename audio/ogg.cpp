@@ -1,5 +1,6 @@
 // Ogg Vorbis decoding of a whole file to interleaved 16-bit samples, after a
-// check of the comment header that the decoder itself trusts.
+// check of the comment header and the setup header's codebooks, which the
+// decoder itself trusts.
 #define STB_VORBIS_HEADER_ONLY
 #include <stb_vorbis.h>
 
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "audio/decode.h"
+#include "audio/vorbis_setup.h"
 
 namespace {
 
@@ -37,13 +39,20 @@ Bytes read_all(FILE* file) {
 }
 
 // The first `count` packets, joined from the segments of the pages in file
-// order (a segment of 255 bytes continues its packet). Fewer when the pages
-// run out or are malformed.
+// order (a segment of 255 bytes continues its packet), as the decoder joins
+// them: a page not marked as continuing a packet ends the one still open
+// there. Fewer when the pages run out; none when they are malformed, or when
+// a page marked as continuing one opens a packet, which the decoder refuses.
 std::vector<Bytes> first_packets(const Bytes& file, size_t count) {
+  const unsigned char kContinued = 1;
   std::vector<Bytes> packets(1);
+  bool midPacket = false;  // the last segment was 255 bytes long
   size_t at = 0;
   while (packets.size() <= count && at + 27 <= file.size()) {
     if (file[at] != 'O' || file[at + 1] != 'g' || file[at + 2] != 'g' || file[at + 3] != 'S') break;
+    const bool continued = (file[at + 5] & kContinued) != 0;
+    if (continued && !midPacket) return {};
+    if (midPacket && !continued) packets.emplace_back();
     size_t segments = file[at + 26], data = at + 27 + segments;
     if (data > file.size()) break;
     for (size_t i = 0; i < segments && packets.size() <= count; ++i) {
@@ -52,7 +61,8 @@ std::vector<Bytes> first_packets(const Bytes& file, size_t count) {
       packets.back().insert(packets.back().end(), file.begin() + static_cast<long>(data),
                             file.begin() + static_cast<long>(data + length));
       data += length;
-      if (length < 255) packets.emplace_back();
+      midPacket = length == 255;
+      if (!midPacket) packets.emplace_back();
     }
     at = data;
   }
@@ -113,8 +123,10 @@ stb_vorbis* open_in_arena(const Bytes& bytes, const Bytes& comments, char*& aren
 bool ogg_decode(FILE* file, PcmData* out) {
   *out = PcmData();
   Bytes bytes = read_all(file);
-  std::vector<Bytes> headers = first_packets(bytes, 2);
-  if (bytes.empty() || bytes.size() > INT_MAX || headers.size() != 2 || !comment_header_fits(headers[1]))
+  // The identification, comment and setup headers, whole.
+  std::vector<Bytes> headers = first_packets(bytes, 3);
+  if (bytes.empty() || bytes.size() > INT_MAX || headers.size() != 3 || !comment_header_fits(headers[1]) ||
+      !vorbis_codebooks_sizable(headers[2]))
     return false;
   char* arena = nullptr;
   stb_vorbis* v = open_in_arena(bytes, headers[1], arena);

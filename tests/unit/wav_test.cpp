@@ -298,4 +298,12 @@ TEST_F(OggFiles, FilesTheDecoderGivesUpOnLeaveNothingAllocated) {
   EXPECT_EQ(100000, d.frames);
 }
 
+// Codebooks whose lookup tables the decoder would size with arithmetic that
+// leaves the int range (undefined behaviour the sanitizer run catches) are
+// refused before it reads them.
+TEST_F(OggFiles, CodebooksTheDecoderCannotSizeAreRefused) {
+  for (const char* name : {"lattice-power-beyond-int.ogg", "lookup-table-beyond-int.ogg"})
+    EXPECT_FALSE(load(std::string(VW_SOURCE_DIR) + "/fuzz/regressions/ogg_fuzz/" + name).ok) << name;
+}
+
 }  // namespace
