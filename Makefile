@@ -9,7 +9,7 @@ ifeq ($(CI),true)
 CMAKE_FLAGS += -DVW_WERROR=ON
 endif
 
-.PHONY: all deps web-deps configure build run web web-run test test-sanitize bench assets fuzz install package clean
+.PHONY: all deps web-deps configure build run web web-run test test-sanitize soak bench assets fuzz install package clean
 
 all: build
 
@@ -55,7 +55,15 @@ test-sanitize: configure
 # The fuzz corpora and regression inputs replayed through each target.
 FUZZ_REPLAYS = $(patsubst fuzz/%.cpp,replay_%,$(wildcard fuzz/*_fuzz.cpp))
 
-SANITIZE_FILTER ?= Collector*:String*:TextFile*:StateFile*:Wav*:Ogg*:ImageFile*:SaveData*:AudioDevice*:Input*:BrowserInput*:Random*:PlayModes*:SpikeGenerator*:Field*:Effects*:Scoring*:ComboTimer*:ControlSchemes*:Scene*:*WholeRounds*
+SANITIZE_FILTER ?= Collector*:String*:TextFile*:StateFile*:Wav*:Ogg*:ImageFile*:SaveData*:AudioDevice*:Input*:BrowserInput*:Random*:PlayModes*:SpikeGenerator*:Field*:Effects*:Scoring*:ComboTimer*:ControlSchemes*:Scene*:*WholeRounds*:Soak*
+
+# A simulated hour of random play over every screen under the sanitizers
+# (make test runs ten simulated minutes of it).
+soak: configure
+	@cmake -S . -B $(BUILD)-sanitize -DVW_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(BUILD)-sanitize -j$(JOBS) --target unit_tests
+	cd $(BUILD)-sanitize && LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp VW_SOAK_UPDATES=216000 \
+	  ./tests/unit_tests --gtest_filter='Soak*'
 
 # Release build; the real-GL comparison runs under Xvfb. Figures go to
 # $(BUILD)-bench/results (see bench/run.sh).

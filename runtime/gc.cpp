@@ -198,7 +198,11 @@ void gc_collect() {
   bool full = gc_force_sweep || growth > GC_FULL_STEP_GROWTH;
   bool complete = mark_queued(full);
   bool do_sweep = complete ? (full || growth > GC_SWEEP_GROWTH) : full;
-  if (do_sweep && !list_empty(&gc_unmarked_list)) sweep();
+  // Swept even with nothing white: the sweep also starts the next cycle, and
+  // only in that cycle can objects marked in this one turn out unreachable.
+  // Waiting for something white would keep such garbage (a replaced sheet and
+  // its texture, say) for as long as every new object is stored at once.
+  if (do_sweep) sweep();
   if (gc_force_sweep) {
     gc_flush_free(gc_free_bytes);
     gc_force_sweep = false;

@@ -11,14 +11,21 @@
 
 namespace {
 
+// Addresses whose object was destroyed; a new object at the same address
+// (small blocks are recycled) takes its address off again.
 std::set<const void*> g_destroyed;
+int g_nodes_destroyed = 0;
 
 class Node : public Object {
  public:
   Node* a = nullptr;
   Node* b = nullptr;
   Array<Node*> kids;
-  ~Node() override { g_destroyed.insert(this); }
+  Node() { g_destroyed.erase(this); }
+  ~Node() override {
+    g_destroyed.insert(this);
+    ++g_nodes_destroyed;
+  }
   void mark() override {
     gc_mark_q(a);
     gc_mark_q(b);
@@ -30,6 +37,7 @@ class Node : public Object {
 class Blob : public Object {
  public:
   char payload[256 * 1024];
+  Blob() { g_destroyed.erase(this); }
   ~Blob() override { g_destroyed.insert(this); }
 };
 
@@ -76,6 +84,22 @@ TEST_F(Collector, BarrierKeepsAnObjectStoredOnlyIntoABlackOne) {
   full_collection();
   EXPECT_TRUE(destroyed(lost));
   g_root->b = nullptr;
+}
+
+// A sheet replaced while every object is black (each new one was stored into
+// a black field at once, so nothing is white): the old one must still go. A
+// sweep that waited for something white would keep every replaced sheet, and
+// its texture, for as long as the program allocated nothing left white.
+TEST_F(Collector, GarbageThatWasBlackIsCollectedWhenNothingIsWhite) {
+  finish_marking();
+  int before = g_nodes_destroyed;
+  for (int round = 0; round < 5; ++round) {
+    gc_assign(g_root->a, new Node());  // the one white object turns grey
+    full_collection();                 // as after every image load
+  }
+  full_collection();
+  EXPECT_EQ(g_nodes_destroyed - before, 4) << "every replaced sheet destroyed";
+  EXPECT_FALSE(destroyed(g_root->a));
 }
 
 TEST_F(Collector, NoSweepBelowFourMebibytesOfGrowth) {
