@@ -30,7 +30,8 @@
 #endif
 #endif
 #ifdef VW_SOAK_ASAN
-#include <sanitizer/allocator_interface.h>
+// The sanitizer's allocator counts the heap (mallinfo does not see it).
+extern "C" size_t __sanitizer_get_current_allocated_bytes();
 #endif
 
 namespace {
