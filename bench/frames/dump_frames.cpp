@@ -1,9 +1,12 @@
 // Writes the game frames the render comparison replays: each scene runs the
-// game on the harness to a screen and dumps that frame's display list.
+// game on the harness to a screen and dumps that frame's display list. For
+// each it also prints the draw calls our renderer made for the frame (on the
+// recording GL, which counts the very calls the real one gets) against the
+// fewest the display list allows.
 //
 //   vw_dump_frames <folder>
 //
-// To compare another screen, add a scene below that drives the game there.
+// To compare another screen, add a scene below or in bench/game/scenes.cpp.
 #include <sys/stat.h>
 
 #include <climits>
@@ -13,12 +16,13 @@
 #include <string>
 #include <vector>
 
+#include "../game/scenes.h"
 #include "dump.h"
 
 namespace {
 
 struct Scene {
-  const char* name;
+  std::string name;
   std::function<void(gameharness::Game&)> reach;  // drives a fresh game to the frame
 };
 
@@ -27,30 +31,40 @@ void LoadingEarly(gameharness::Game& game) { game.Update(5); }
 // Loading screen near its end.
 void LoadingLate(gameharness::Game& game) { game.Update(30); }
 
-// The badges box over the menu with a dozen badges owned, two notifications
-// sliding in. The menu itself is still drawn by nobody here, so the list is
-// emptied before the update as the menu will do.
-void BadgesBox(gameharness::Game& game) {
-  game.FinishLoading();
-  bb_Vaultwick_MyApp& app = game.app();
-  for (int id = 0; id < 12; ++id) app.m_Badges[id] = true;
-  app.m_GiveBadge(20);
-  app.m_GiveBadge(21);
-  app.m_Screen = 1;
-  app.m_BadgesBoxOpen = 1;
-  for (int i = 0; i < 20; ++i) {
-    app.m_DrawCount = 0;
-    game.Update();
-  }
+std::vector<Scene> Scenes() {
+  std::vector<Scene> scenes = {{"loading-early", LoadingEarly}, {"loading-late", LoadingLate}};
+  for (const gamescenes::Scene& s : gamescenes::Scenes()) scenes.push_back({s.name, s.reach});
+  return scenes;
 }
 
-const std::vector<Scene>& Scenes() {
-  static const std::vector<Scene> scenes = {
-      {"loading-early", LoadingEarly},
-      {"loading-late", LoadingLate},
-      {"badges-box", BadgesBox},
-  };
-  return scenes;
+// The fewest draw calls the list allows: one per run of records that share a
+// texture (rectangles share none, as the clearing rectangle before them
+// does), plus one per ellipse. Records that draw nothing (an empty slot, a
+// frame the image lacks) break no run.
+int LeastDrawCalls(const gameharness::Game& game) {
+  bb_Vaultwick_MyApp& app = game.app();
+  int calls = 1;  // the clearing rectangle
+  const gxtkSurface* run = nullptr;
+  bool open = true;
+  for (const gameharness::Record& r : game.DisplayList()) {
+    if (r.is_oval()) {
+      ++calls;
+      open = false;
+      continue;
+    }
+    const gxtkSurface* texture = nullptr;
+    if (!r.is_rect()) {
+      int slot = static_cast<int>(r.kind);
+      bb_graphics_Image* image = r.kind > -1 && slot < app.m_Img.Length() ? app.m_Img[slot] : nullptr;
+      if (!image || !image->FrameAt(static_cast<int>(r.frame))) continue;
+      texture = image->m_surface;
+    }
+    if (open && texture == run) continue;
+    ++calls;
+    run = texture;
+    open = true;
+  }
+  return calls;
 }
 
 }  // namespace
@@ -66,15 +80,17 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "cannot use folder %s\n", argv[1]);
     return 1;
   }
+  std::printf("| frame | records | draw calls | fewest the list allows |\n|---|---|---|---|\n");
   for (const Scene& scene : Scenes()) {
     gameharness::Game game(640, 480);
     scene.reach(game);
-    game.Render();  // the scale of this frame, as the real render would use it
+    game.Render();  // the frame as the real render draws it, at the scale it uses
     if (!frames::DumpFrame(game, dir, scene.name)) {
-      std::fprintf(stderr, "cannot write frame %s to %s\n", scene.name, dir);
+      std::fprintf(stderr, "cannot write frame %s to %s\n", scene.name.c_str(), dir);
       return 1;
     }
-    std::printf("%s: %zu records\n", scene.name, game.DisplayList().size());
+    std::printf("| %s | %zu | %zu | %d |\n", scene.name.c_str(), game.DisplayList().size(), game.draws().size(),
+                LeastDrawCalls(game));
   }
   return 0;
 }
