@@ -131,10 +131,9 @@ int bb_graphics_SetMatrix2(Array<float> m) { return bb_graphics_SetMatrix(m[0], 
 
 // The given transform applies to points first, the current one after it.
 int bb_graphics_Transform(float a2, float b2, float c2, float d2, float tx2, float ty2) {
-  const float* m = bb_graphics_context->m_matrix;
-  const float a = m[0], b = m[1], c = m[2], d = m[3], tx = m[4], ty = m[5];
-  const float r[6] = {a2 * a + b2 * c, a2 * b + b2 * d, c2 * a + d2 * c, c2 * b + d2 * d,
-                      a * tx2 + c * ty2 + tx, b * tx2 + d * ty2 + ty};
+  float r[6];
+  std::memcpy(r, bb_graphics_context->m_matrix, sizeof r);
+  bb_graphics_Compose(r, a2, b2, c2, d2, tx2, ty2);
   bb_graphics_context->SetMatrix(r);
   return 0;
 }
@@ -145,11 +144,23 @@ int bb_graphics_Translate(float x, float y) { return bb_graphics_Transform(1, 0,
 
 int bb_graphics_Scale(float sx, float sy) { return bb_graphics_Transform(sx, 0, 0, sy, 0, 0); }
 
+// Most images are drawn unrotated: the sine of a zero angle is that zero
+// itself (of either sign) and its cosine 1, exactly what the library gives.
+void bb_graphics_RotationSinCos(float degrees, float* s, float* c) {
+  float r = degrees * D2R;
+  if (r == 0) {
+    *s = r;
+    *c = 1;
+    return;
+  }
+  *s = static_cast<float>(std::sin(static_cast<double>(r)));
+  *c = static_cast<float>(std::cos(static_cast<double>(r)));
+}
+
 // With y pointing down, a positive angle turns the drawing counter-clockwise.
 int bb_graphics_Rotate(float degrees) {
-  float r = degrees * D2R;
-  float s = static_cast<float>(std::sin(static_cast<double>(r)));
-  float c = static_cast<float>(std::cos(static_cast<double>(r)));
+  float s, c;
+  bb_graphics_RotationSinCos(degrees, &s, &c);
   return bb_graphics_Transform(c, -s, s, c, 0, 0);
 }
 

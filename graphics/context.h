@@ -53,6 +53,22 @@ inline int bb_graphics_GraphicsContext::m_Validate() {
   return 0;
 }
 
+// m := m followed by (a2, b2, c2, d2, tx2, ty2) applied to points first: the
+// arithmetic of bb_graphics_Transform, shared with the image path so that
+// both give the same bits.
+inline void bb_graphics_Compose(float m[6], float a2, float b2, float c2, float d2, float tx2, float ty2) {
+  const float a = m[0], b = m[1], c = m[2], d = m[3], tx = m[4], ty = m[5];
+  m[0] = a2 * a + b2 * c;
+  m[1] = a2 * b + b2 * d;
+  m[2] = c2 * a + d2 * c;
+  m[3] = c2 * b + d2 * d;
+  m[4] = a * tx2 + c * ty2 + tx;
+  m[5] = b * tx2 + d * ty2 + ty;
+}
+
+// The sine and cosine bb_graphics_Rotate turns by.
+void bb_graphics_RotationSinCos(float degrees, float* s, float* c);
+
 int bb_graphics_SetGraphicsDevice(gxtkGraphics* device);
 int bb_graphics_BeginRender();
 int bb_graphics_EndRender();

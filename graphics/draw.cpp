@@ -74,19 +74,25 @@ int bb_graphics_DrawImage(bb_graphics_Image* image, float x, float y, int frame)
   return draw_frame(r, image, f, x, y);
 }
 
+// Every sprite of the game comes here. The matrix is worked out as the
+// context's transforms would work it out (to the bit: the same steps in the
+// same order), but on the stack, and handed with the one quad rather than
+// set on the renderer and restored after.
 int bb_graphics_DrawImage2(bb_graphics_Image* image, float x, float y, float rotation, float scaleX, float scaleY,
                            int frame) {
   gxtkGraphics* r = bb_graphics_renderDevice;
   bb_graphics_Frame* f = image ? image->FrameAt(frame) : nullptr;
   if (!r || !f) return 0;
-  SavedMatrix saved;
-  bb_graphics_Transform(1, 0, 0, 1, x, y);
-  bb_graphics_Rotate(rotation);
-  bb_graphics_Transform(scaleX, 0, 0, scaleY, 0, 0);
-  bb_graphics_Transform(1, 0, 0, 1, -image->m_handleX, -image->m_handleY);
-  bb_graphics_context->m_Validate();
-  draw_frame(r, image, f, 0, 0);
-  return 0;
+  float m[6];
+  std::memcpy(m, bb_graphics_context->m_matrix, sizeof m);
+  bb_graphics_Compose(m, 1, 0, 0, 1, x, y);
+  float s, c;
+  bb_graphics_RotationSinCos(rotation, &s, &c);
+  bb_graphics_Compose(m, c, -s, s, c, 0, 0);
+  bb_graphics_Compose(m, scaleX, 0, 0, scaleY, 0, 0);
+  bb_graphics_Compose(m, 1, 0, 0, 1, -image->m_handleX, -image->m_handleY);
+  if (image->m_flags & bb_graphics_Image::WholeSurfaceFlag) return r->DrawSurfaceThrough(m, image->m_surface, 0, 0);
+  return r->DrawSurface2Through(m, image->m_surface, 0, 0, f->m_x, f->m_y, image->m_width, image->m_height);
 }
 
 int bb_graphics_SetFont(bb_graphics_Image* font, int firstChar) {

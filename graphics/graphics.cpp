@@ -77,13 +77,17 @@ int gxtkGraphics::Cls(float r, float g, float b) {
   return 0;
 }
 
+// The game sets colour and alpha before every record, mostly to what they
+// already are (a run of text, a row of tiles): then there is nothing to pack.
 int gxtkGraphics::SetAlpha(float a) {
+  if (a == alpha) return 0;  // zeros of either sign pack alike; a NaN never matches
   alpha = a;
   PackColor();
   return 0;
 }
 
 int gxtkGraphics::SetColor(float r, float g, float b) {
+  if (r == red && g == green && b == blue) return 0;
   red = r;
   green = g;
   blue = b;
@@ -111,6 +115,12 @@ int gxtkGraphics::SetScissor(int x, int y, int w, int h) {
   return 0;
 }
 
+namespace {
+
+bool IsIdentity(const float* m) { return m[0] == 1 && m[1] == 0 && m[2] == 0 && m[3] == 1 && m[4] == 0 && m[5] == 0; }
+
+}  // namespace
+
 int gxtkGraphics::SetMatrix(float a, float b, float c, float d, float x, float y) {
   matrix[0] = a;
   matrix[1] = b;
@@ -118,7 +128,7 @@ int gxtkGraphics::SetMatrix(float a, float b, float c, float d, float x, float y
   matrix[3] = d;
   matrix[4] = x;
   matrix[5] = y;
-  transformed = !(a == 1 && b == 0 && c == 0 && d == 1 && x == 0 && y == 0);
+  transformed = !IsIdentity(matrix);
   return 0;
 }
 
@@ -153,9 +163,14 @@ void gxtkGraphics::Put(int index, float x, float y) {
 // A quad that starts a batch, or goes through the matrix.
 int gxtkGraphics::QueueQuadSlow(gxtkSurface* surface, float x0, float y0, float x1, float y1, float u0, float v0,
                                 float u1, float v1) {
+  return QueueQuadThrough(matrix, transformed, surface, x0, y0, x1, y1, u0, v0, u1, v1);
+}
+
+int gxtkGraphics::QueueQuadThrough(const float* m, bool through, gxtkSurface* surface, float x0, float y0, float x1,
+                                   float y1, float u0, float v0, float u1, float v1) {
   Vertex* q = &vertexBuffer[Admit(kQuads, kMaxQuads, 4, surface)];
   const unsigned int c = packedColor;
-  if (!transformed) {
+  if (!through) {
     q[0] = Vertex{x0, y0, u0, v0, c};
     q[1] = Vertex{x1, y0, u1, v0, c};
     q[2] = Vertex{x1, y1, u1, v1, c};
@@ -163,7 +178,6 @@ int gxtkGraphics::QueueQuadSlow(gxtkSurface* surface, float x0, float y0, float 
     return 0;
   }
   // Each corner is a·x + c·y + tx, b·x + d·y + ty; the products are shared.
-  const float* m = matrix;
   const float ax0 = m[0] * x0, ax1 = m[0] * x1, bx0 = m[1] * x0, bx1 = m[1] * x1;
   const float cy0 = m[2] * y0, cy1 = m[2] * y1, dy0 = m[3] * y0, dy1 = m[3] * y1;
   q[0] = Vertex{ax0 + cy0 + m[4], bx0 + dy0 + m[5], u0, v0, c};
@@ -171,6 +185,23 @@ int gxtkGraphics::QueueQuadSlow(gxtkSurface* surface, float x0, float y0, float 
   q[2] = Vertex{ax1 + cy1 + m[4], bx1 + dy1 + m[5], u1, v1, c};
   q[3] = Vertex{ax0 + cy1 + m[4], bx0 + dy1 + m[5], u0, v1, c};
   return 0;
+}
+
+int gxtkGraphics::DrawSurfaceThrough(const float m[6], gxtkSurface* surface, float x, float y) {
+  if (!surface) return 0;
+  float w = static_cast<float>(surface->Width()), h = static_cast<float>(surface->Height());
+  return QueueQuadThrough(m, !IsIdentity(m), surface, x, y, x + w, y + h, 0, 0, w * surface->uScale,
+                          h * surface->vScale);
+}
+
+int gxtkGraphics::DrawSurface2Through(const float m[6], gxtkSurface* surface, float x, float y, int srcX, int srcY,
+                                      int srcW, int srcH) {
+  if (!surface) return 0;
+  const float sx = static_cast<float>(srcX), sy = static_cast<float>(srcY);
+  const float sw = static_cast<float>(srcW), sh = static_cast<float>(srcH);
+  const float u = surface->uScale, v = surface->vScale;
+  return QueueQuadThrough(m, !IsIdentity(m), surface, x, y, x + sw, y + sh, sx * u, sy * v, (sx + sw) * u,
+                          (sy + sh) * v);
 }
 
 // Runs of textured batches keep texturing on and rebind only on a change of

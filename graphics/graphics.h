@@ -60,6 +60,12 @@ class gxtkGraphics : public gxtkObject {
   virtual int DrawPoly(Array<float> verts);
   virtual int DrawSurface(gxtkSurface* surface, float x, float y) final;
   virtual int DrawSurface2(gxtkSurface* surface, float x, float y, int srcX, int srcY, int srcW, int srcH) final;
+  // DrawSurface and DrawSurface2 through the matrix `m` (a, b, c, d, tx, ty)
+  // instead of the current one, which stays as it is: the graphics context
+  // draws turned and scaled images so, without a matrix change per image.
+  int DrawSurfaceThrough(const float m[6], gxtkSurface* surface, float x, float y);
+  int DrawSurface2Through(const float m[6], gxtkSurface* surface, float x, float y, int srcX, int srcY, int srcW,
+                          int srcH);
   virtual int ReadPixels(Array<int> pixels, int x, int y, int w, int h, int offset, int pitch);
   virtual int WritePixels2(gxtkSurface* surface, Array<int> pixels, int x, int y, int w, int h, int offset,
                            int pitch);
@@ -94,6 +100,9 @@ class gxtkGraphics : public gxtkObject {
                 float v1);
   int QueueQuadSlow(gxtkSurface* surface, float x0, float y0, float x1, float y1, float u0, float v0, float u1,
                     float v1);
+  // The same through the matrix `m`, the identity when `through` is false.
+  int QueueQuadThrough(const float* m, bool through, gxtkSurface* surface, float x0, float y0, float x1, float y1,
+                       float u0, float v0, float u1, float v1);
   void PackColor();
 };
 

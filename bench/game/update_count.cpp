@@ -8,8 +8,10 @@
 // callgrind_by_function.py does, with the functions that cost most).
 //
 // It also prints a digest of every display list and sound the updates made,
-// so that a change meant to keep behaviour can be checked to keep it: the
-// digest must not move.
+// and of the GL draws (mode, texture, every vertex) of a render after each
+// update, so that a change meant to keep behaviour or the picture can be
+// checked to keep them: the digests must not move. The renders are not
+// counted.
 #include <valgrind/callgrind.h>
 
 #include <cstdint>
@@ -43,6 +45,20 @@ void MixUpdate(uint64_t& digest, const bb_Vaultwick_MyApp& app) {
   }
 }
 
+// Every draw call of the last render: its kind, texture, and vertices bit for bit.
+void MixRender(uint64_t& digest, const gameharness::Game& game) {
+  for (const fakegl::Draw& d : game.draws()) {
+    const unsigned int head[] = {d.mode, d.texture, static_cast<unsigned int>(d.textured)};
+    Mix(digest, head, sizeof head);
+    for (const fakegl::Vertex& v : d.vertices) {
+      const float xyuv[] = {v.x, v.y, v.u, v.v};
+      const unsigned char rgba[] = {v.r, v.g, v.b, v.a};
+      Mix(digest, xyuv, sizeof xyuv);
+      Mix(digest, rgba, sizeof rgba);
+    }
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -58,7 +74,7 @@ int main(int argc, char** argv) {
   scene->reach(game);
   std::function<void()> keep = scene->keeper(game);
   long records = 0;
-  uint64_t digest = 14695981039346656037ull;
+  uint64_t digest = 14695981039346656037ull, picture = digest;
   for (int i = 0; i < updates; ++i) {
     keep();
     fakeal::state().plays.clear();
@@ -68,10 +84,13 @@ int main(int argc, char** argv) {
     CALLGRIND_TOGGLE_COLLECT;
     records += game.app().m_DrawCount / bb_Vaultwick_MyApp::kDrawRecord;
     MixUpdate(digest, game.app());
+    game.Render();
+    MixRender(picture, game);
   }
   bool over = game.app().m_Screen == 10 && game.app().m_RoundOver != 0;
-  std::printf("%s: %d updates counted, %.1f records per update, digest %016llx%s\n", scene->name.c_str(), updates,
-              static_cast<double>(records) / updates, static_cast<unsigned long long>(digest),
+  std::printf("%s: %d updates counted, %.1f records per update, digest %016llx, renders %016llx%s\n",
+              scene->name.c_str(), updates, static_cast<double>(records) / updates,
+              static_cast<unsigned long long>(digest), static_cast<unsigned long long>(picture),
               over ? ", ROUND ENDED" : "");
   return 0;
 }

@@ -240,6 +240,60 @@ TEST_F(Context, DrawImage2RotatesCounterClockwiseAndScalesAboutTheHandle) {
   EXPECT_EQ(matrix(), (Matrix{1, 0, 0, 1, 0, 0}));
 }
 
+// DrawImage2 works its matrix out on the side; the corners must be the very
+// floats the context's own steps give: translate, rotate, scale, then the
+// handle, under whatever matrix the context already holds.
+TEST_F(Context, DrawImage2PutsCornersWhereTheContextsOwnStepsPutThem) {
+  struct Case {
+    float x, y, rotation, sx, sy;
+  } cases[] = {{100, 50, 0, 1, 1}, {100.25f, 50.5f, 90, 2, 1}, {-3, 7, 33.3f, 0.5f, 1.75f},
+               {320, 240, -45, -1, 1}, {12, 34, 180, 1.5f, 1.5f}, {0.1f, 0.2f, 1e-3f, 3, 0.25f}};
+  bb_graphics_Image* image = strip(10, 20, 2, bb_graphics_Image::CentreHandleFlag);
+  for (const Case& c : cases) {
+    for (bool turned : {false, true}) {
+      bb_graphics_SetMatrix(1, 0, 0, 1, 0, 0);
+      if (turned) {
+        bb_graphics_Rotate(12.5f);
+        bb_graphics_Scale(1.5f, 0.75f);
+      }
+      fakegl::state().draws.clear();
+      bb_graphics_DrawImage2(image, c.x, c.y, c.rotation, c.sx, c.sy, 1);
+      std::vector<fakegl::Vertex> fast = draws().at(0).vertices;
+      fakegl::state().draws.clear();
+      bb_graphics_PushMatrix();
+      bb_graphics_Translate(c.x, c.y);
+      bb_graphics_Rotate(c.rotation);
+      bb_graphics_Scale(c.sx, c.sy);
+      bb_graphics_Translate(-image->m_handleX, -image->m_handleY);
+      bb_graphics_context->m_Validate();
+      g->DrawSurface2(image->m_surface, 0, 0, image->m_frames[1]->m_x, 0, image->m_width, image->m_height);
+      bb_graphics_PopMatrix();
+      std::vector<fakegl::Vertex> steps = draws().at(0).vertices;
+      ASSERT_EQ(fast.size(), steps.size());
+      for (size_t i = 0; i < fast.size(); ++i) {
+        EXPECT_EQ(fast[i].x, steps[i].x) << "corner " << i << " at rotation " << c.rotation << (turned ? ", turned" : "");
+        EXPECT_EQ(fast[i].y, steps[i].y) << "corner " << i << " at rotation " << c.rotation << (turned ? ", turned" : "");
+        EXPECT_EQ(fast[i].u, steps[i].u);
+      }
+    }
+  }
+}
+
+// The image's matrix never becomes the renderer's: what is drawn next goes
+// through the context's matrix again.
+TEST_F(Context, DrawImage2LeavesTheRendererOnTheContextsMatrix) {
+  bb_graphics_Image* image = strip(10, 20, 1, 0);
+  bb_graphics_Translate(10, 0);
+  bb_graphics_DrawRect(0, 0, 1, 1);
+  bb_graphics_DrawImage2(image, 100, 100, 30, 2, 2, 0);
+  bb_graphics_DrawRect(0, 0, 1, 1);
+  std::vector<fakegl::Draw>& d = draws();
+  ASSERT_EQ(d.size(), 3u);
+  EXPECT_FLOAT_EQ(d[2].vertices[0].x, 10);
+  EXPECT_FLOAT_EQ(d[2].vertices[0].y, 0);
+  EXPECT_EQ(matrix(), (Matrix{1, 0, 0, 1, 10, 0}));
+}
+
 // ---------------------------------------------------------------------------
 // The matrix
 

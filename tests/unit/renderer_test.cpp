@@ -206,6 +206,23 @@ TEST_F(Renderer, ColourPackingPremultipliesAndTruncates) {
   EXPECT_EQ(g->packedColor, 255u << 24 | 50u << 16 | 100u << 8 | 200u);
 }
 
+// Setting what is already set changes nothing, whatever came between.
+TEST_F(Renderer, SettingTheSameColourAgainKeepsItsPacking) {
+  g->SetColor(200, 100, 50);
+  g->SetAlpha(0.5f);
+  const unsigned int half = g->packedColor;
+  g->SetAlpha(0.5f);
+  g->SetColor(200, 100, 50);
+  EXPECT_EQ(g->packedColor, half);
+  g->SetAlpha(std::nanf(""));
+  EXPECT_EQ(g->packedColor, 0u);
+  g->SetAlpha(std::nanf(""));
+  g->SetColor(200, 100, 50);
+  EXPECT_EQ(g->packedColor, 0u);
+  g->SetAlpha(0.5f);
+  EXPECT_EQ(g->packedColor, half);
+}
+
 // Faded shapes compute their alpha and can overshoot either end; packing
 // clamps it (and the colour) instead of wrapping into another colour.
 TEST_F(Renderer, ColourPackingClampsAlphaAndColourToTheirRanges) {
