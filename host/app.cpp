@@ -5,6 +5,7 @@
 
 #include "audio/audio.h"
 #include "graphics/graphics.h"
+#include "host/timing_log.h"
 #include "host/window.h"
 #include "input/input.h"
 
@@ -63,6 +64,7 @@ void gxtkApp::InvokeOnRender() {
   graphics->BeginRender();
   OnRender();
   graphics->EndRender();
+  if (timinglog::enabled) timinglog::Frame();
   gc_collect();
 }
 
@@ -115,6 +117,7 @@ void gxtkApp::CheckFocus() {
 
 void gxtkApp::RunDueUpdates() {
   for (int done = 1;; ++done) {
+    if (timinglog::enabled) timinglog::Update(nextUpdate, wlGetTime());
     nextUpdate += updatePeriod;
     if (!suspended) InvokeOnUpdate();
     if (!updateRate || nextUpdate > wlGetTime()) return;
@@ -159,6 +162,7 @@ void gxtkApp::Run() {
       float now = static_cast<float>(wlGetTime());
       if (nextUpdate > now) {
         wlSleep(nextUpdate - now);
+        if (timinglog::enabled) timinglog::Woke(nextUpdate, wlGetTime());
         continue;
       }
       wlPollEvents();

@@ -4,6 +4,7 @@
 #include <AL/alc.h>
 
 #include "host/app.h"
+#include "host/timing_log.h"
 #include "host/window.h"
 
 ALCdevice* alcDevice = nullptr;
@@ -42,6 +43,7 @@ void close_audio() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  timinglog::Init();
   if (!wlInit()) fail("glfwInit failed");
   open_window();
   open_audio();

@@ -19,6 +19,14 @@ WLmousebuttonfun g_mouse_fn = nullptr;
 WLwindowsizefun g_size_fn = nullptr;
 WLwindowrefreshfun g_refresh_fn = nullptr;
 
+// The window's state as its events last reported it. Asking the X server
+// instead costs a round trip each time, and the main loop asks several times
+// a pass, right between waking up and the update that is due; a server busy
+// with the last frame's pixels then makes the update late.
+bool g_focused = false;
+bool g_iconified = false;
+int g_fb_width = 0, g_fb_height = 0;
+
 // GLFW 3 key to the classic numbering; printable keys keep their ASCII value.
 int classic_key(int key) {
   if (key >= 32 && key <= 96) return key;
@@ -88,6 +96,21 @@ void on_refresh(GLFWwindow*) {
   if (g_refresh_fn) g_refresh_fn();
 }
 
+void on_focus(GLFWwindow*, int focused) { g_focused = focused == GLFW_TRUE; }
+void on_iconify(GLFWwindow*, int iconified) { g_iconified = iconified == GLFW_TRUE; }
+
+void on_framebuffer_size(GLFWwindow*, int width, int height) {
+  g_fb_width = width;
+  g_fb_height = height;
+}
+
+// Asked once, when the window is made; its events keep the answers after that.
+void read_window_state() {
+  g_focused = glfwGetWindowAttrib(g_window, GLFW_FOCUSED) == GLFW_TRUE;
+  g_iconified = glfwGetWindowAttrib(g_window, GLFW_ICONIFIED) == GLFW_TRUE;
+  glfwGetFramebufferSize(g_window, &g_fb_width, &g_fb_height);
+}
+
 // The monitor whose area holds the window's centre; the primary one when none
 // does (a window dragged half off every screen).
 GLFWmonitor* monitor_of_window() {
@@ -147,6 +170,10 @@ int wlOpenWindow(int width, int height, int redbits, int greenbits, int bluebits
   glfwSetMouseButtonCallback(g_window, on_mouse_button);
   glfwSetWindowSizeCallback(g_window, on_size);
   glfwSetWindowRefreshCallback(g_window, on_refresh);
+  glfwSetWindowFocusCallback(g_window, on_focus);
+  glfwSetWindowIconifyCallback(g_window, on_iconify);
+  glfwSetFramebufferSizeCallback(g_window, on_framebuffer_size);
+  read_window_state();
   return 1;
 }
 
@@ -190,15 +217,17 @@ void wlSetWindowMode(int mode, int x, int y, int width, int height) {
 
 void wlGetWindowSize(int* width, int* height) {
   *width = *height = 0;
-  if (g_window) glfwGetFramebufferSize(g_window, width, height);
+  if (!g_window) return;
+  *width = g_fb_width;
+  *height = g_fb_height;
 }
 
 int wlGetWindowParam(int param) {
   if (!g_window) return 0;
   switch (param) {
     case WL_OPENED: return glfwWindowShouldClose(g_window) ? 0 : 1;
-    case WL_ACTIVE: return glfwGetWindowAttrib(g_window, GLFW_FOCUSED);
-    case WL_ICONIFIED: return glfwGetWindowAttrib(g_window, GLFW_ICONIFIED);
+    case WL_ACTIVE: return g_focused ? 1 : 0;
+    case WL_ICONIFIED: return g_iconified ? 1 : 0;
   }
   return 0;
 }

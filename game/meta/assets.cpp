@@ -7,6 +7,7 @@
 #include "audio/audio.h"
 #include "game/vaultwick.h"
 #include "graphics/context.h"
+#include "host/timing_log.h"
 
 namespace {
 
@@ -135,6 +136,7 @@ int bb_Vaultwick_MyApp::m_Loader() {
       default:
         m_LoadStep = 0;
         m_MenuScroll = bb_Vaultwick_jscrh * 0.65f - static_cast<float>(m_MenuMode - 1) * 82;
+        timinglog::Mark("loaded");
         break;
     }
   }
