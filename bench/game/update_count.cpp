@@ -4,6 +4,8 @@
 //
 //   valgrind --tool=callgrind --collect-atstart=no vw_update_count SCENE [UPDATES]
 //
+// (vw_update_count --list names the scenes, with a line on each).
+//
 // and divide the counted instructions by UPDATES (bench/tools/
 // callgrind_by_function.py does, with the functions that cost most).
 //
@@ -62,6 +64,10 @@ void MixRender(uint64_t& digest, const gameharness::Game& game) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 2 && std::strcmp(argv[1], "--list") == 0) {
+    for (const gamescenes::Scene& s : gamescenes::Scenes()) std::printf("%s\t%s\n", s.name.c_str(), s.what.c_str());
+    return 0;
+  }
   const gamescenes::Scene* scene = argc >= 2 ? gamescenes::Find(argv[1]) : nullptr;
   if (!scene) {
     std::fprintf(stderr, "usage: %s SCENE [UPDATES]; scenes:", argv[0]);
