@@ -229,33 +229,6 @@ void wlGetMousePos(int* x, int* y) {
   *y = g_mouse_y;
 }
 
-int wlGetJoystickParam(int joy, int param) {
-  JoystickFrame frame;
-  if (!read_joystick(joy, frame)) return 0;
-  switch (param) {
-    case WL_PRESENT: return 1;
-    case WL_AXES: return frame.axis_count;
-    case WL_BUTTONS: return frame.button_count;
-  }
-  return 0;
-}
-
-int wlGetJoystickPos(int joy, float* pos, int numaxes) {
-  JoystickFrame frame;
-  if (!read_joystick(joy, frame)) return 0;
-  int n = numaxes < frame.axis_count ? numaxes : frame.axis_count;
-  for (int i = 0; i < n; ++i) pos[i] = frame.axes[i];
-  return n;
-}
-
-int wlGetJoystickButtons(int joy, unsigned char* buttons, int numbuttons) {
-  JoystickFrame frame;
-  if (!read_joystick(joy, frame)) return 0;
-  int n = numbuttons < frame.button_count ? numbuttons : frame.button_count;
-  for (int i = 0; i < n; ++i) buttons[i] = frame.buttons[i];
-  return n;
-}
-
 double wlGetTime() { return (emscripten_get_now() - g_start_ms) / 1000.0; }
 
 void wlSleep(double seconds) {
