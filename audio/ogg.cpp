@@ -5,6 +5,7 @@
 #include <stb_vorbis.h>
 
 #include <climits>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <vector>
@@ -118,6 +119,29 @@ stb_vorbis* open_in_arena(const Bytes& bytes, const Bytes& comments, char*& aren
   return nullptr;
 }
 
+// A decoded value as a 16-bit sample: scaled by 32768, rounded to nearest,
+// limited to the sample range (a damaged stream can decode to anything,
+// which the decoder's own conversion would overflow on).
+short to_sample(float value) {
+  if (!(value == value)) return 0;
+  float scaled = value * 32768.0f;
+  if (scaled >= 32767.0f) return 32767;
+  if (scaled <= -32768.0f) return -32768;
+  return static_cast<short>(std::lrintf(scaled));
+}
+
+// Decodes the next frame into `out`, interleaved, at most `room` values per
+// channel; the values decoded (per channel), 0 at the end of the stream.
+size_t next_frame(stb_vorbis* v, size_t channels, short* out, size_t room) {
+  float** decoded = nullptr;
+  int got = stb_vorbis_get_frame_float(v, nullptr, &decoded);
+  size_t n = got > 0 ? static_cast<size_t>(got) : 0;
+  if (n > room) n = room;
+  for (size_t i = 0; i < n; ++i)
+    for (size_t ch = 0; ch < channels; ++ch) *out++ = to_sample(decoded[ch][i]);
+  return n;
+}
+
 }  // namespace
 
 bool ogg_decode(FILE* file, PcmData* out) {
@@ -148,11 +172,10 @@ bool ogg_decode(FILE* file, PcmData* out) {
   short* buffer = static_cast<short*>(std::malloc(capacity * sizeof(short)));
   bool ok = buffer != nullptr;
   while (ok) {
-    int n = stb_vorbis_get_frame_short_interleaved(v, info.channels, buffer + written,
-                                                   static_cast<int>(capacity - written));
-    if (n <= 0) break;
-    frames += static_cast<size_t>(n);
-    written += static_cast<size_t>(n) * c;
+    size_t n = next_frame(v, c, buffer + written, (capacity - written) / c);
+    if (n == 0) break;
+    frames += n;
+    written += n * c;
     if (capacity - written < c * kFrameRoom) {
       // The whole sound must stay addressable as one int-sized buffer.
       if (capacity > static_cast<size_t>(INT_MAX) / sizeof(short) / 2) {

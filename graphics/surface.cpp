@@ -5,8 +5,11 @@
 #include <GL/gl.h>
 #include <stb_image.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <vector>
 
 #include "graphics/graphics.h"
 #include "host/app.h"
@@ -19,6 +22,39 @@ bool acceptable_size(int w, int h, int comp) {
   // Palette images report their palette depth; never count less than 4 bytes.
   long long bytes = static_cast<long long>(w) * h * (comp > 4 ? comp : 4);
   return bytes <= kMaxImageBytes;
+}
+
+// An image file is read whole before decoding, so the chunk check below sees
+// all of it; no art file comes near this size.
+const long kMaxImageFileBytes = 64L << 20;
+
+bool read_whole_file(FILE* f, std::vector<unsigned char>& bytes) {
+  if (std::fseek(f, 0, SEEK_END) != 0) return false;
+  long size = std::ftell(f);
+  if (size <= 0 || size > kMaxImageFileBytes || std::fseek(f, 0, SEEK_SET) != 0) return false;
+  bytes.resize(static_cast<size_t>(size));
+  return std::fread(bytes.data(), 1, bytes.size(), f) == bytes.size();
+}
+
+uint32_t big_endian_32(const unsigned char* p) {
+  return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | uint32_t{p[3]};
+}
+
+// Whether every chunk of a PNG lies within the file, up to its end chunk
+// (other formats pass). The PNG reader grows its data buffer to a chunk's
+// stated length before it finds the bytes missing: a few forged bytes would
+// otherwise cost gigabytes of memory before the load fails.
+bool png_chunks_fit(const unsigned char* data, int length) {
+  static const unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', 0x0d, 0x0a, 0x1a, 0x0a};
+  if (length < 8 || std::memcmp(data, kSignature, 8) != 0) return true;
+  size_t at = 8, end = static_cast<size_t>(length);
+  while (end - at >= 12) {
+    uint32_t chunk = big_endian_32(data + at);
+    if (chunk > end - at - 12) return false;
+    if (std::memcmp(data + at + 4, "IEND", 4) == 0) return true;
+    at += 12 + chunk;
+  }
+  return false;  // no end chunk: the file was cut short
 }
 
 // floor(c * a / 255) for every colour byte, alpha kept.
@@ -64,17 +100,17 @@ void allocate_texture(GLenum format, int w, int h) {
 unsigned char* loadImage(String path, int* width, int* height, int* depth) {
   FILE* f = fopenFile(path, String("rb"));
   if (!f) return nullptr;
-  unsigned char* pixels = nullptr;
-  int w = 0, h = 0, comp = 0;
-  if (stbi_info_from_file(f, &w, &h, &comp) && acceptable_size(w, h, comp))
-    pixels = stbi_load_from_file(f, width, height, depth, 0);
+  std::vector<unsigned char> bytes;
+  bool read = read_whole_file(f, bytes);
   std::fclose(f);
-  return pixels;
+  if (!read) return nullptr;
+  return loadImage(bytes.data(), static_cast<int>(bytes.size()), width, height, depth);
 }
 
 unsigned char* loadImage(unsigned char* data, int length, int* width, int* height, int* depth) {
   int w = 0, h = 0, comp = 0;
   if (!data || length <= 0) return nullptr;
+  if (!png_chunks_fit(data, length)) return nullptr;
   if (!stbi_info_from_memory(data, length, &w, &h, &comp) || !acceptable_size(w, h, comp)) return nullptr;
   return stbi_load_from_memory(data, length, width, height, depth, 0);
 }

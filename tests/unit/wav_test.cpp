@@ -11,6 +11,9 @@
 #include <string>
 #include <vector>
 
+#define STB_VORBIS_HEADER_ONLY
+#include <stb_vorbis.h>
+
 #include "audio/audio.h"
 
 namespace {
@@ -90,6 +93,9 @@ class WavFiles : public ::testing::Test {
     run("oggenc -Q -o " + at("long.ogg") + " " + at("long.wav"));
     run("sox -n -r 22050 -b 16 -c 1 " + at("short.wav") + " synth 0.2 sine 500");
     run("oggenc -Q -o " + at("mono.ogg") + " " + at("short.wav"));
+    // A full-scale square wave: its lossy copy decodes past full scale.
+    run("sox -V1 -n -r 22050 -b 16 -c 2 " + at("square.wav") + " synth 0.3 square 300 gain -0.1");
+    run("oggenc -Q -o " + at("square.ogg") + " " + at("square.wav"));
     // The samples as sox itself reads them, to compare against.
     for (const char* f : {"mono8", "stereo8", "mono16", "stereo16"})
       run("sox " + at(std::string(f) + ".wav") + " -t raw " + at(std::string(f) + ".raw"));
@@ -244,6 +250,34 @@ TEST_F(OggFiles, OggDecodesWholeToSixteenBit) {
   EXPECT_EQ(1, mono.channels);
   EXPECT_EQ(22050, mono.rate);
   EXPECT_EQ(4410, mono.frames);
+}
+
+// The samples are the decoder's own 16-bit conversion of the stream (rounded to
+// nearest, limited to the range), interleaved, for a tone and for a square wave
+// whose copy overshoots full scale.
+TEST_F(OggFiles, SamplesAreTheDecodersOwnConversion) {
+  for (const char* name : {"long.ogg", "mono.ogg", "square.ogg"}) {
+    Decoded ours = load(at(name));
+    ASSERT_TRUE(ours.ok) << name;
+    int channels = 0, rate = 0;
+    short* reference = nullptr;
+    int frames = stb_vorbis_decode_filename(at(name).c_str(), &channels, &rate, &reference);
+    ASSERT_GT(frames, 0) << name;
+    EXPECT_EQ(frames, ours.frames) << name;
+    EXPECT_EQ(channels, ours.channels) << name;
+    const short* got = reinterpret_cast<const short*>(ours.data.data());
+    size_t values = static_cast<size_t>(frames) * static_cast<size_t>(channels);
+    size_t differ = 0, clipped = 0;
+    for (size_t i = 0; i < values; ++i) {
+      differ += got[i] != reference[i];
+      clipped += got[i] == 32767 || got[i] == -32768;
+    }
+    EXPECT_EQ(0u, differ) << name;
+    if (std::string(name) == "square.ogg") {
+      EXPECT_GT(clipped, 100u) << "the overshoot is limited, not wrapped";
+    }
+    std::free(reference);
+  }
 }
 
 TEST_F(OggFiles, DamagedOggFails) {
