@@ -142,7 +142,7 @@ def render(results):
 def sdl(results):
     tables = render_tables(results)
     out = ["### Against SDL2's renderer (same Mesa, one run, interleaved)", "",
-           "Ratios are ours / SDL2's (below 1: ours is faster). Before this work (first part): 5000 sprites at "
+           "Ratios are ours / SDL2's (below 1: ours is faster). Before this work: 5000 sprites at "
            "0.59x SDL2 default and 0.67x batched in frame time; game frames at about 0.8x batched SDL2's CPU "
            "submission.", "",
            "| scene | ours frame / submission CPU | SDL2 default | SDL2 batched | frame ratio to batched "
