@@ -14,44 +14,9 @@ import re
 import sys
 from collections import defaultdict
 
+from callgrind_profile import own_costs
+
 FAKE = re.compile(r"^(fakeal::|fakewin::|fakegl::|gameharness::|al[A-Z]|alc[A-Z]|wl[A-Z]|gl[A-Z])")
-
-
-def own_costs(path):
-    """Exclusive cost by (object, function)."""
-    names = {}
-    totals = defaultdict(int)
-    obj = "???"
-    fn = ""
-    after_calls = False
-
-    def resolve(value):
-        m = re.match(r"\((\d+)\)(?: (.*))?", value)
-        if not m:
-            return value
-        if m.group(2) is not None:
-            names[m.group(1)] = m.group(2)
-        return names.get(m.group(1), value)
-
-    with open(path) as f:
-        for line in f:
-            line = line.rstrip("\n")
-            if line.startswith("ob="):
-                obj = resolve(line[3:])
-            elif line.startswith("fn="):
-                fn = resolve(line[3:])
-            elif line.startswith(("cfn=", "cob=", "cfi=", "cfl=")):
-                resolve(line[4:])
-            elif line.startswith("calls="):
-                after_calls = True
-            elif line and (line[0].isdigit() or line[0] in "+-*"):
-                if after_calls:  # a call's inclusive cost belongs to the callee
-                    after_calls = False
-                    continue
-                parts = line.split()
-                if len(parts) >= 2:
-                    totals[(obj, fn)] += int(parts[-1])
-    return totals
 
 
 def group(obj, fn):
