@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <filesystem>
 
 #include "audio/audio.h"
 #include "fake_al.h"
@@ -24,13 +23,7 @@ Game::Game(int width, int height) {
 Game::Game(ForMainLoop) { Build(640, 480); }
 
 void Game::Build(int width, int height) {
-  char cwd[4096];
-  if (getcwd(cwd, sizeof cwd)) saved_cwd_ = cwd;
-  char dir[] = "/tmp/vaultwick-game-XXXXXX";
-  if (mkdtemp(dir)) {
-    dir_ = dir;
-    if (symlink(VW_SOURCE_DIR "/data", (dir_ + "/data").c_str()) != 0 || chdir(dir_.c_str()) != 0) dir_.clear();
-  }
+  folder_ = std::make_unique<ScratchFolder>("vaultwick-game", true);
   fakewin::reset();
   fakegl::reset();
   fakeal::reset();
@@ -46,10 +39,7 @@ void Game::Build(int width, int height) {
   wlSetMouseButtonCallback(gxtkApp::OnMouseButton);
 }
 
-Game::~Game() {
-  if (!saved_cwd_.empty() && chdir(saved_cwd_.c_str()) != 0) saved_cwd_.clear();
-  if (!dir_.empty()) std::filesystem::remove_all(dir_);  // removes the link, not the data behind it
-}
+Game::~Game() = default;
 
 int Game::FinishLoading(int limit) {
   int updates = 0;

@@ -3,11 +3,13 @@
 // read as "hold Space for 3 updates, then expect ...".
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "fake_gl.h"
 #include "game/vaultwick.h"
+#include "tests/scratch_folder.h"
 
 namespace gameharness {
 
@@ -88,8 +90,7 @@ class Game {
 
  private:
   bb_Vaultwick_MyApp* app_ = nullptr;
-  std::string dir_;        // the game's working directory
-  std::string saved_cwd_;  // the test's, restored at the end
+  std::unique_ptr<ScratchFolder> folder_;  // the game's working directory while it lives
   void Build(int width, int height);
   std::vector<fakegl::Draw> draws_;
 };

@@ -17,6 +17,7 @@
 #include "host/app.h"
 #include "host/window.h"
 #include "input/input.h"
+#include "tests/scratch_folder.h"
 
 namespace {
 
@@ -52,23 +53,9 @@ void SavePng(const std::vector<Rgb>& frame, const std::string& path) {
 
 class RealRounds : public ::testing::Test {
  protected:
-  std::string dir_, cwd_;
+  ScratchFolder folder_{"vw_rounds", true};
 
-  void SetUp() override {
-    char cwd[4096];
-    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-    cwd_ = cwd;
-    char templ[] = "/tmp/vw_rounds_XXXXXX";
-    ASSERT_NE(mkdtemp(templ), nullptr);
-    dir_ = templ;
-    ASSERT_EQ(symlink(VW_SOURCE_DIR "/data", (dir_ + "/data").c_str()), 0);
-    ASSERT_EQ(chdir(dir_.c_str()), 0);
-  }
-
-  void TearDown() override {
-    if (chdir(cwd_.c_str()) != 0) return;
-    std::system(("rm -rf " + dir_).c_str());
-  }
+  void SetUp() override { ASSERT_TRUE(folder_.ok()); }
 };
 
 TEST_F(RealRounds, EveryPlayModeDrawsItsRound) {

@@ -14,6 +14,7 @@
 
 #include "child_process.h"
 #include "host/app.h"
+#include "tests/scratch_folder.h"
 
 namespace {
 
@@ -45,18 +46,8 @@ std::string app_load_string(const char* path) { return host()->LoadString(String
 // Runs each test in a fresh scratch folder as the working directory.
 class InScratchFolder : public ::testing::Test {
  protected:
-  std::string old_cwd_, dir_;
-  void SetUp() override {
-    char buf[4096];
-    old_cwd_ = getcwd(buf, sizeof buf);
-    char tmpl[] = "/tmp/vw-files-XXXXXX";
-    dir_ = mkdtemp(tmpl);
-    ASSERT_EQ(chdir(dir_.c_str()), 0);
-  }
-  void TearDown() override {
-    ASSERT_EQ(chdir(old_cwd_.c_str()), 0);
-    std::system(("rm -rf " + dir_).c_str());
-  }
+  ScratchFolder folder_{"vw-files"};
+  void SetUp() override { ASSERT_TRUE(folder_.ok()); }
 };
 
 TEST(TextFileDecoding, ByteOrderMarksSelectTheEncoding) {

@@ -11,6 +11,7 @@
 #include "fake_window.h"
 #include "host/bb_app.h"
 #include "input/input.h"
+#include "tests/scratch_folder.h"
 
 namespace {
 
@@ -139,24 +140,14 @@ TEST_F(WindowMode, EnterLetGoAfterAltIsStillKeptFromTheGame) {
 // The icon pictures come from data/icons under the working folder.
 class WindowIcon : public ::testing::Test {
  protected:
-  std::string saved_cwd_, dir_;
+  ScratchFolder folder_{"vaultwick-icon"};
 
   void SetUp() override {
-    char cwd[4096];
-    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-    saved_cwd_ = cwd;
-    char dir[] = "/tmp/vaultwick-icon-XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    dir_ = dir;
-    ASSERT_EQ(chdir(dir_.c_str()), 0);
+    ASSERT_TRUE(folder_.ok());
     fakewin::reset();
     wlInit();
     ASSERT_TRUE(OpenGameWindow());
     bb_std_main(0, nullptr);
-  }
-  void TearDown() override {
-    EXPECT_EQ(chdir(saved_cwd_.c_str()), 0);
-    std::filesystem::remove_all(dir_);
   }
 };
 
