@@ -6,9 +6,9 @@
 // vu = virtual-screen units (designed for 640 x 480), deg = degrees.
 #pragma once
 
+#include "app/bb_app.h"
 #include "game/play/random.h"
 #include "graphics/image.h"
-#include "host/bb_app.h"
 
 class bb_audio_Sound;
 

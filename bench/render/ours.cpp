@@ -7,8 +7,8 @@
 #include <cstring>
 
 #include "graphics/context.h"
-#include "host/window.h"
 #include "runtime/gc.h"
+#include "seam/window.h"
 #include "side.h"
 
 namespace renderbench {

@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/timing_log.h"
 #include "audio/audio.h"
 #include "game/vaultwick.h"
 #include "graphics/context.h"
-#include "host/timing_log.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <climits>
 
+#include "app/app.h"
 #include "game/vaultwick.h"
-#include "host/app.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "host/joystick.h"
-#include "host/window.h"
+#include "joystick.h"
+#include "seam/window.h"
 
 namespace fakewin {
 

@@ -15,9 +15,10 @@
 #include <string>
 #include <thread>
 
+#include "app/bb_app.h"
+#include "game/program.h"
 #include "game/vaultwick.h"
-#include "host/bb_app.h"
-#include "host/window.h"
+#include "seam/window.h"
 
 namespace {
 

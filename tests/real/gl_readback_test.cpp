@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "graphics/context.h"
-#include "host/window.h"
+#include "seam/window.h"
 
 namespace {
 

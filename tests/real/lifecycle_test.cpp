@@ -11,9 +11,10 @@
 #include <thread>
 #include <vector>
 
-#include "host/bb_app.h"
-#include "host/window.h"
+#include "app/bb_app.h"
+#include "game/program.h"
 #include "input/input.h"
+#include "seam/window.h"
 
 namespace {
 

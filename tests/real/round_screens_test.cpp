@@ -12,12 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "app/app.h"
+#include "game/program.h"
 #include "game/vaultwick.h"
 #include "graphics/context.h"
-#include "host/app.h"
-#include "host/window.h"
 #include "input/input.h"
-#include "tests/scratch_folder.h"
+#include "scratch_folder.h"
+#include "seam/window.h"
 
 namespace {
 

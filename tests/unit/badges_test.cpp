@@ -10,7 +10,7 @@
 #include "audio/audio.h"
 #include "fake_al.h"
 #include "game_harness.h"
-#include "host/window.h"
+#include "seam/window.h"
 
 namespace {
 

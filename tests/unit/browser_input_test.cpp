@@ -3,7 +3,7 @@
 // mouse buttons, and standard-mapping gamepads on the controls' slots.
 #include <gtest/gtest.h>
 
-#include "host/browser_input.h"
+#include "browser_input.h"
 #include "input/input.h"
 
 namespace {

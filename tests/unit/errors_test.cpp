@@ -3,8 +3,8 @@
 
 #include <csignal>
 
+#include "app/app.h"
 #include "child_process.h"
-#include "host/app.h"
 
 namespace {
 

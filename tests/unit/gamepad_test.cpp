@@ -3,10 +3,10 @@
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 
+#include "app/app.h"
 #include "fake_window.h"
-#include "host/app.h"
-#include "host/joystick.h"
 #include "input/input.h"
+#include "joystick.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 // character queue, the mouse and the joystick with its axis adaptations.
 #include <gtest/gtest.h>
 
+#include "app/app.h"
 #include "fake_window.h"
-#include "host/app.h"
 #include "input/input.h"
 
 namespace {

@@ -5,8 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "app/bb_app.h"
 #include "fake_window.h"
-#include "host/bb_app.h"
+#include "game/program.h"
 #include "input/input.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "game_harness.h"
-#include "host/window.h"
+#include "seam/window.h"
 
 namespace {
 

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "app/app.h"
 #include "fake_al.h"
 #include "fake_window.h"
 #include "game_harness.h"
-#include "host/app.h"
-#include "host/window.h"
+#include "seam/window.h"
 
 namespace {
 

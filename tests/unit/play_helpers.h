@@ -11,7 +11,7 @@
 #include "audio/audio.h"
 #include "fake_al.h"
 #include "game_harness.h"
-#include "host/window.h"
+#include "seam/window.h"
 
 namespace playtest {
 

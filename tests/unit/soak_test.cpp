@@ -19,8 +19,8 @@
 #include "fake_al.h"
 #include "fake_gl.h"
 #include "game_harness.h"
-#include "host/window.h"
 #include "runtime/gc.h"
+#include "seam/window.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #define VW_SOAK_ASAN 1

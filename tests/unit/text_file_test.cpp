@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "app/app.h"
 #include "child_process.h"
-#include "host/app.h"
-#include "tests/scratch_folder.h"
+#include "scratch_folder.h"
 
 namespace {
 

@@ -8,10 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "app/bb_app.h"
 #include "fake_window.h"
-#include "host/bb_app.h"
+#include "game/program.h"
 #include "input/input.h"
-#include "tests/scratch_folder.h"
+#include "scratch_folder.h"
 
 namespace {
 

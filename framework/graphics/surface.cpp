@@ -1,0 +1,226 @@
+// Surfaces: decoding, premultiplication, texture creation with the
+// power-of-two fallback, and the renderer's surface factories.
+#include "graphics/surface.h"
+
+#include <GL/gl.h>
+#include <stb_image.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "files/files.h"
+#include "graphics/graphics.h"
+
+namespace {
+
+// Header sizes that can be decoded without risk of overflow or an absurd allocation.
+bool acceptable_size(int w, int h, int comp) {
+  if (w <= 0 || h <= 0 || w > kMaxImageSide || h > kMaxImageSide) return false;
+  // Palette images report their palette depth; never count less than 4 bytes.
+  long long bytes = static_cast<long long>(w) * h * (comp > 4 ? comp : 4);
+  return bytes <= kMaxImageBytes;
+}
+
+// An image file is read whole before decoding, so the chunk check below sees
+// all of it; no art file comes near this size.
+const long kMaxImageFileBytes = 64L << 20;
+
+bool read_whole_file(FILE* f, std::vector<unsigned char>& bytes) {
+  if (std::fseek(f, 0, SEEK_END) != 0) return false;
+  long size = std::ftell(f);
+  if (size <= 0 || size > kMaxImageFileBytes || std::fseek(f, 0, SEEK_SET) != 0) return false;
+  bytes.resize(static_cast<size_t>(size));
+  return std::fread(bytes.data(), 1, bytes.size(), f) == bytes.size();
+}
+
+uint32_t big_endian_32(const unsigned char* p) {
+  return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | uint32_t{p[3]};
+}
+
+// Whether every chunk of a PNG lies within the file, up to its end chunk
+// (other formats pass). The PNG reader grows its data buffer to a chunk's
+// stated length before it finds the bytes missing: a few forged bytes would
+// otherwise cost gigabytes of memory before the load fails.
+bool png_chunks_fit(const unsigned char* data, int length) {
+  static const unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', 0x0d, 0x0a, 0x1a, 0x0a};
+  if (length < 8 || std::memcmp(data, kSignature, 8) != 0) return true;
+  size_t at = 8, end = static_cast<size_t>(length);
+  while (end - at >= 12) {
+    uint32_t chunk = big_endian_32(data + at);
+    if (chunk > end - at - 12) return false;
+    if (std::memcmp(data + at + 4, "IEND", 4) == 0) return true;
+    at += 12 + chunk;
+  }
+  return false;  // no end chunk: the file was cut short
+}
+
+// floor(c * a / 255) for every colour byte, alpha kept.
+void premultiply(unsigned char* p, size_t pixelCount, int depth) {
+  int colours = depth - 1;
+  for (size_t i = 0; i < pixelCount; ++i, p += depth) {
+    unsigned a = p[colours];
+    for (int c = 0; c < colours; ++c) p[c] = static_cast<unsigned char>(p[c] * a / 255);
+  }
+}
+
+// The GL format for a depth, premultiplying where the image has alpha.
+GLenum prepare_pixels(unsigned char* pixels, int width, int height, int depth) {
+  size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
+  switch (depth) {
+    case 1:
+      return GL_LUMINANCE;
+    case 2:
+      if (pixels) premultiply(pixels, count, 2);
+      return GL_LUMINANCE_ALPHA;
+    case 3:
+      return GL_RGB;
+    case 4:
+      if (pixels) premultiply(pixels, count, 4);
+      return GL_RGBA;
+  }
+  std::exit(-1);  // no decoder produces another depth
+}
+
+// The binding BindTexture last made; meaningless while not known.
+GLuint g_boundTexture = 0;
+bool g_bindingKnown = false;
+
+void allocate_texture(GLenum format, int w, int h) {
+  glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), w, h, 0, format, GL_UNSIGNED_BYTE, nullptr);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Image files
+
+unsigned char* loadImage(String path, int* width, int* height, int* depth) {
+  FILE* f = fopenFile(path, String("rb"));
+  if (!f) return nullptr;
+  std::vector<unsigned char> bytes;
+  bool read = read_whole_file(f, bytes);
+  std::fclose(f);
+  if (!read) return nullptr;
+  return loadImage(bytes.data(), static_cast<int>(bytes.size()), width, height, depth);
+}
+
+unsigned char* loadImage(unsigned char* data, int length, int* width, int* height, int* depth) {
+  int w = 0, h = 0, comp = 0;
+  if (!data || length <= 0) return nullptr;
+  if (!png_chunks_fit(data, length)) return nullptr;
+  if (!stbi_info_from_memory(data, length, &w, &h, &comp) || !acceptable_size(w, h, comp)) return nullptr;
+  return stbi_load_from_memory(data, length, width, height, depth, 0);
+}
+
+void unloadImage(unsigned char* pixels) { stbi_image_free(pixels); }
+
+void BindTexture(unsigned int texture) {
+  glBindTexture(GL_TEXTURE_2D, texture);
+  g_boundTexture = texture;
+  g_bindingKnown = true;
+}
+
+void BindTextureIfChanged(unsigned int texture) {
+  if (!g_bindingKnown || g_boundTexture != texture) BindTexture(texture);
+}
+
+void ForgetTextureBinding() { g_bindingKnown = false; }
+
+int Pow2Size(int n) {
+  int size = 1;
+  while (size < n && size < (1 << 30)) size *= 2;
+  return size;
+}
+
+// ---------------------------------------------------------------------------
+// gxtkSurface
+
+gxtkSurface::gxtkSurface() : pixels(nullptr), width(0), height(0), depth(0), texture(0), uScale(0), vScale(0) {}
+
+gxtkSurface::gxtkSurface(unsigned char* pixels_, int width_, int height_, int depth_)
+    : pixels(pixels_), width(width_), height(height_), depth(depth_), texture(0), uScale(0), vScale(0) {}
+
+gxtkSurface::~gxtkSurface() { Discard(); }
+
+void gxtkSurface::SetData(unsigned char* pixels_, int width_, int height_, int depth_) {
+  pixels = pixels_;
+  width = width_;
+  height = height_;
+  depth = depth_;
+}
+
+int gxtkSurface::Discard() {
+  if (texture) {
+    if (texture == g_boundTexture) ForgetTextureBinding();
+    glDeleteTextures(1, &texture);
+    texture = 0;
+  }
+  if (pixels) {
+    stbi_image_free(pixels);
+    pixels = nullptr;
+  }
+  return 0;
+}
+
+int gxtkSurface::Loaded() { return 1; }
+
+bool gxtkSurface::OnUnsafeLoadComplete() {
+  GLenum format = prepare_pixels(pixels, width, height, depth);
+  glGenTextures(1, &texture);
+  BindTexture(texture);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+
+  // Whether non-power-of-two sizes work is learnt from the first allocation.
+  int texWidth = width, texHeight = height;
+  allocate_texture(format, texWidth, texHeight);
+  if (glGetError() != GL_NO_ERROR) {
+    texWidth = Pow2Size(width);
+    texHeight = Pow2Size(height);
+    allocate_texture(format, texWidth, texHeight);
+    if (glGetError() != GL_NO_ERROR) {
+      stbi_image_free(pixels);
+      pixels = nullptr;
+      return false;
+    }
+  }
+  if (pixels) {
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, format, GL_UNSIGNED_BYTE, pixels);
+  }
+  uScale = 1.0f / static_cast<float>(texWidth);
+  vScale = 1.0f / static_cast<float>(texHeight);
+  stbi_image_free(pixels);
+  pixels = nullptr;
+  return true;
+}
+
+// ---------------------------------------------------------------------------
+// The renderer's factories
+
+gxtkSurface* gxtkGraphics::LoadSurface(String path) {
+  gxtkSurface* surface = LoadSurface__UNSAFE__(new gxtkSurface(), path);
+  if (!surface) return nullptr;
+  return surface->OnUnsafeLoadComplete() ? surface : nullptr;
+}
+
+gxtkSurface* gxtkGraphics::LoadSurface__UNSAFE__(gxtkSurface* surface, String path) {
+  int w = 0, h = 0, d = 0;
+  unsigned char* pixels = loadImage(path, &w, &h, &d);
+  if (!pixels) return nullptr;
+  surface->SetData(pixels, w, h, d);
+  gc_force_sweep = true;  // a decoded image is big: collect in full next time
+  return surface;
+}
+
+// Sizes below 1 make no texture worth having and are refused.
+gxtkSurface* gxtkGraphics::CreateSurface(int width, int height) {
+  if (width < 1 || height < 1 || width > kMaxImageSide || height > kMaxImageSide) return nullptr;
+  gxtkSurface* surface = new gxtkSurface(nullptr, width, height, 4);
+  return surface->OnUnsafeLoadComplete() ? surface : nullptr;
+}

@@ -1,6 +1,0 @@
-// The state file in the working folder, where the file system keeps it.
-#include "host/state_area.h"
-
-const char* state_area_folder() { return ""; }
-
-void state_area_saved(const char*) {}

@@ -1,0 +1,134 @@
+// The browser side of the web platform layer (window_web.cpp and
+// state_area_web.cpp): the WebGL context on the page's canvas, the page's
+// visibility, sleeping that gives the browser its turn, and storing the state
+// file. Linked with --js-library.
+mergeInto(LibraryManager.library, {
+  $WLWeb: {
+    hidden: false,     // the page is hidden (another tab, a minimised window)
+    wake: null,        // ends the current sleep at once, while one is running
+  },
+
+  // Follows the page's visibility. A change ends a sleep at once, so the main
+  // loop suspends (and the game saves) inside the event, before a closing
+  // page is gone.
+  wlweb_init__deps: ['$WLWeb'],
+  wlweb_init: function() {
+    WLWeb.hidden = document.visibilityState === 'hidden';
+    document.addEventListener('visibilitychange', function() {
+      WLWeb.hidden = document.visibilityState === 'hidden';
+      if (WLWeb.wake) WLWeb.wake();
+    });
+  },
+
+  wlweb_page_hidden__deps: ['$WLWeb'],
+  wlweb_page_hidden: function() { return WLWeb.hidden ? 1 : 0; },
+
+  // A WebGL 1 context for the legacy GL emulation. The drawing buffer is kept
+  // between frames, as a desktop back buffer is: the game may clear by
+  // drawing with an alpha below 1.
+  wlweb_create_context__deps: ['$Browser'],
+  wlweb_create_context: function(width, height) {
+    var canvas = Module['canvas'];
+    if (!canvas) return 0;
+    canvas.width = width;
+    canvas.height = height;
+    var ctx = Browser.createContext(canvas, true, true, {
+      alpha: false, depth: false, stencil: false, antialias: false,
+      premultipliedAlpha: false, preserveDrawingBuffer: true, majorVersion: 1,
+    });
+    return ctx ? 1 : 0;
+  },
+
+  wlweb_canvas_width: function() { return Module['canvas'] ? Module['canvas'].width : 0; },
+  wlweb_canvas_height: function() { return Module['canvas'] ? Module['canvas'].height : 0; },
+
+  // A point of the page in canvas pixels.
+  wlweb_canvas_point: function(clientX, clientY, x, y) {
+    var canvas = Module['canvas'];
+    var rect = canvas.getBoundingClientRect();
+    var sx = rect.width > 0 ? canvas.width / rect.width : 1;
+    var sy = rect.height > 0 ? canvas.height / rect.height : 1;
+    HEAP32[x >> 2] = Math.floor((clientX - rect.left) * sx);
+    HEAP32[y >> 2] = Math.floor((clientY - rect.top) * sy);
+  },
+
+  wlweb_screen_width: function() { return screen.width | 0; },
+  wlweb_screen_height: function() { return screen.height | 0; },
+
+  // Sleeps until `start` calls its argument, or at once when the page's
+  // visibility changes. The stack unwinds meanwhile (ASYNCIFY), so the
+  // browser runs its events and shows the canvas.
+  $wlwebSleep__deps: ['$WLWeb', '$Asyncify'],
+  $wlwebSleep: function(start) {
+    Asyncify.handleSleep(function(wakeUp) {
+      var done = false;
+      var stop = null;
+      var finish = function() {
+        if (done) return;
+        done = true;
+        WLWeb.wake = null;
+        if (stop) stop();
+        wakeUp();
+      };
+      WLWeb.wake = finish;
+      stop = start(finish);
+    });
+  },
+
+  // Sleeps for `ms` milliseconds.
+  wlweb_sleep__deps: ['$wlwebSleep'],
+  wlweb_sleep: function(ms) {
+    wlwebSleep(function(finish) {
+      var timer = setTimeout(finish, Math.max(0, ms));
+      return function() { clearTimeout(timer); };
+    });
+  },
+
+  // Sleeps until the browser is about to show its next frame, as a swap
+  // waits for the display; a page that gets no frames goes on after 100 ms.
+  wlweb_wait_frame__deps: ['$wlwebSleep'],
+  wlweb_wait_frame: function() {
+    wlwebSleep(function(finish) {
+      var frame = requestAnimationFrame(finish);
+      var timer = setTimeout(finish, 100);
+      return function() { cancelAnimationFrame(frame); clearTimeout(timer); };
+    });
+  },
+
+  // fsync: files here live in memory, and the state area is stored in the
+  // browser by state_area_saved() after each save. Emscripten's own fsync
+  // would store the whole area for every file synced and, under ASYNCIFY,
+  // suspend the program in the middle of the game's save to wait for it.
+  fd_sync__sig: 'ii',
+  fd_sync: function(fd) { return 0; },
+
+  // Stores one file of the state area in the area's IndexedDB database, in
+  // IDBFS's own layout, so the next visit's IDBFS finds it. The write is
+  // queued before this returns: a page closing right after a save has done
+  // all it can to keep it.
+  wlweb_store_state_file__deps: ['$FS', '$IDBFS'],
+  wlweb_store_state_file: function(pathPtr) {
+    var path = UTF8ToString(pathPtr);
+    var fail = function(error) { err('The state was not stored in the browser: ' + error); };
+    var mount;
+    try {
+      mount = FS.lookupPath(path).node.mount;
+    } catch (e) {
+      return fail(e);
+    }
+    IDBFS.getDB(mount.mountpoint, function(error, db) {
+      if (error) return fail(error);
+      IDBFS.loadLocalEntry(path, function(error, entry) {
+        if (error) return fail(error);
+        var transaction;
+        try {
+          transaction = db.transaction([IDBFS.DB_STORE_NAME], 'readwrite', { durability: 'strict' });
+        } catch (e) {
+          return fail(e);
+        }
+        transaction.onerror = function(e) { fail(transaction.error); e.preventDefault(); };
+        IDBFS.storeRemoteEntry(transaction.objectStore(IDBFS.DB_STORE_NAME), path, entry, function() {});
+      });
+    });
+  },
+});
