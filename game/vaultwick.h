@@ -6,7 +6,10 @@
 // vu = virtual-screen units (designed for 640 x 480), deg = degrees.
 #pragma once
 
+#include <string>
+
 #include "app/bb_app.h"
+#include "game/meta/replay.h"
 #include "game/play/random.h"
 #include "graphics/image.h"
 
@@ -207,6 +210,14 @@ class bb_Vaultwick_MyApp : public bb_app_App {
   float m_TiltSmoothX = 0;    // eases a quarter of the way to m_TiltX per update
   float m_TiltSmoothY = 0;    // likewise for Y
 
+  // --- Round clock and replays ----------------------------------------------
+  int m_RoundClock = 0;          // ms, the clock at the round's set-up: its seed
+  int m_RoundTicks = 0;          // updates of the round since its set-up
+  ReplayRecorder m_Recorder;     // the round in play, as it is recorded
+  ReplayPlayer m_Player;         // a recorded round played in the player's place
+  char m_ReplayNote[64] = {};    // what the menu says about a replay
+  int m_ReplayNoteTime = 0;      // updates the note stays up
+
   // Display-list geometry: 15 floats a record, appended while the count is at
   // most kDrawLimit, so one frame holds 2 499 records.
   static const int kDrawRecord = 15;
@@ -302,6 +313,19 @@ class bb_Vaultwick_MyApp : public bb_app_App {
 
   // Render step: draws the display list through the graphics context.
   void ReplayDrawList();
+
+  // Replays (meta/replay.cpp, meta/replay_watch.cpp). The round's clock is
+  // its seed plus 1000 / 60 ms an update, so a replay sees the same times.
+  int RoundMillisecs() const;
+  uint32_t RoundStateHash() const;
+  // Plays `recorded` from its set-up, which runs in the next update; the
+  // player's tables are kept and given back by StopReplay.
+  void StartReplay(const replay::Replay& recorded, ReplayPlayer::Purpose purpose);
+  void StopReplay();
+  // The selected mode's best run from the menu, or a note saying why not.
+  void WatchBestRun(int mode);
+  static std::string LastRunFile();
+  static std::string BestRunFile(int mode);
 
  private:
   // One record of `kind` with the pen's rotation and colour; dropped when full.
@@ -478,6 +502,32 @@ class bb_Vaultwick_MyApp : public bb_app_App {
   bool RoundUnfiled() const;
   // Saves as if an unfiled round had been quit, leaving the tables in memory as they were.
   void SaveFilingOpenRound();
+
+  // --- Replays: recording, playing back, watching ----------------------------
+  void UpdateOnce();
+  void StartRoundClock();
+  uint16_t SampleButtons();
+  void ReplayBeginUpdate();
+  void ReplayEndUpdate();
+  replay::Carry CurrentCarry() const;
+  void ApplyCarry(const replay::Carry& carry);
+  void BeginRecording();
+  void RecordUpdate();
+  void RecordEvents();
+  void FinishRecording();
+  void ApplyRecordedHeader(const replay::Header& header);
+  void ApplyReplayEvents();
+  int ReplayButton(int button) const;
+  void ScanReplayPointer();
+  void CheckReplayUpdate();
+  void ReplayOutOfStep();
+  bool Watching() const;
+  bool WatchInterrupted();
+  void SkipReplayPauses();
+  void DrawReplayLabel();
+  void MenuReplay();
+  void SetReplayNote(const char* text);
+  void RenderLetterboxed(int width, int height);
 };
 
 // Game-wide settings, set by bbInit before the game object exists.
@@ -488,5 +538,8 @@ extern int bb_Vaultwick_HasMusic;
 extern int bb_Vaultwick_iCadeControls;
 extern int bb_Vaultwick_OnScreenControls;
 extern int bb_Vaultwick_AccelerometerControls;
+// 1 in a program without window, art or sound (the replay verifier): images
+// keep only their frame sizes, and nothing is played or logged.
+extern int bb_Vaultwick_Headless;
 extern float bb_Vaultwick_rawscrw, bb_Vaultwick_rawscrh;
 extern float bb_Vaultwick_jscrw, bb_Vaultwick_jscrh;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdio>
+#include <string>
 
 #include "files/files.h"
 #include "runtime/errors.h"
@@ -89,6 +90,13 @@ bool IsFullscreen();
 bool TakeWindowModeKey(int key, int action);
 // The game's icon from data/icons, once the framework is up.
 void SetGameWindowIcon();
+
+// Files of the state area kept beside the state file, named relative to it
+// ("replays/last.vwr"); a missing folder in the name is made. Written as the
+// state file is, in one rename: 0, -1 (cannot create) or -2 (short write).
+int SaveStateAreaFile(const std::string& name, const std::string& bytes);
+// Reads at most `limit` bytes of such a file; false when it cannot be opened.
+bool LoadStateAreaFile(const std::string& name, size_t limit, std::string* bytes);
 
 // Framework start-up, called by the program before it builds its application:
 // the signal handlers, the collector with the framework's roots, and the

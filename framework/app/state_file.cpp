@@ -1,7 +1,9 @@
 // The state file and whole text files, read and written for the application.
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -11,7 +13,6 @@
 namespace {
 
 const char* const kStateFileName = ".tovrinstate";
-const char* const kStateTempName = ".tovrinstate.tmp";
 
 // A file of the state area, which the platform places.
 std::string state_path(const char* name) { return std::string(state_area_folder()) + name; }
@@ -34,26 +35,55 @@ void sync_folder(const char* folder) {
   close(fd);
 }
 
+// The folder of `name` inside the state area ("" for the area itself), made
+// when it is missing and then stored like a file, so that an area kept
+// elsewhere has it before the files in it.
+std::string make_folder_of(const std::string& name) {
+  size_t slash = name.rfind('/');
+  if (slash == std::string::npos) return state_area_folder();
+  const std::string folder = state_path(name.substr(0, slash).c_str());
+  if (mkdir(folder.c_str(), 0755) == 0) {
+    sync_folder(state_area_folder());
+    state_area_saved(folder.c_str());
+  }
+  return folder + "/";
+}
+
 }  // namespace
 
-// The new state goes to a temporary file beside the old one and replaces it in
-// one rename, so a crash or a full disk mid-save never loses the saved state.
-int gxtkApp::SaveState(String state) {
-  const std::string temp = state_path(kStateTempName);
-  int result = write_synced(temp.c_str(), state.ToUtf8());
+// A new file goes to a temporary file beside the old one and replaces it in
+// one rename, so a crash or a full disk mid-save never loses what was saved.
+int SaveStateAreaFile(const std::string& name, const std::string& bytes) {
+  const std::string folder = make_folder_of(name);
+  const std::string path = state_path(name.c_str());
+  const std::string temp = path + ".tmp";
+  int result = write_synced(temp.c_str(), bytes);
   if (result != 0) {
     std::remove(temp.c_str());
     return result;
   }
-  const std::string path = state_path(kStateFileName);
   if (std::rename(temp.c_str(), path.c_str()) != 0) {
     std::remove(temp.c_str());
     return -1;
   }
-  sync_folder(state_area_folder());
+  sync_folder(folder.c_str());
   state_area_saved(path.c_str());
   return 0;
 }
+
+bool LoadStateAreaFile(const std::string& name, size_t limit, std::string* bytes) {
+  bytes->clear();
+  FILE* f = std::fopen(state_path(name.c_str()).c_str(), "rb");
+  if (!f) return false;
+  char block[4096];
+  size_t n;
+  while (bytes->size() < limit && (n = std::fread(block, 1, std::min(sizeof block, limit - bytes->size()), f)) > 0)
+    bytes->append(block, n);
+  std::fclose(f);
+  return true;
+}
+
+int gxtkApp::SaveState(String state) { return SaveStateAreaFile(kStateFileName, state.ToUtf8()); }
 
 String gxtkApp::LoadState() {
   FILE* f = std::fopen(state_path(kStateFileName).c_str(), "rb");

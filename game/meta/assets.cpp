@@ -45,8 +45,9 @@ int bb_Vaultwick_MyApp::m_LoadImg(int slot, String name, int frameWidth, int fra
   // Let the old sheet go before the new one is decoded, so two full sets of
   // textures are never held at once.
   m_Img[slot] = nullptr;
-  m_Img.Set(slot, bb_graphics_LoadImage2(file, frameWidth * m_AssetScale, frameHeight * m_AssetScale, frameCount,
-                                         flags));
+  if (!bb_Vaultwick_Headless)
+    m_Img.Set(slot, bb_graphics_LoadImage2(file, frameWidth * m_AssetScale, frameHeight * m_AssetScale, frameCount,
+                                           flags));
   m_ImgInfo[3 * slot] = frameWidth * m_AssetScale;
   m_ImgInfo[3 * slot + 1] = frameHeight * m_AssetScale;
   m_ImgInfo[3 * slot + 2] = frameCount;
@@ -57,8 +58,9 @@ int bb_Vaultwick_MyApp::m_LoadImg(int slot, String name, int frameWidth, int fra
 // virtual units, which is what m_Text lays out in.
 int bb_Vaultwick_MyApp::m_LoadFont(int slot, String name, int advance, int lineHeight) {
   String file = ImageFile(name);
-  m_Img.Set(slot, bb_graphics_LoadImage2(file, 16 * m_AssetScale, 16 * m_AssetScale, 128,
-                                         bb_graphics_Image::CentreHandleFlag));
+  if (!bb_Vaultwick_Headless)
+    m_Img.Set(slot, bb_graphics_LoadImage2(file, 16 * m_AssetScale, 16 * m_AssetScale, 128,
+                                           bb_graphics_Image::CentreHandleFlag));
   m_ImgInfo[3 * slot] = advance;
   m_ImgInfo[3 * slot + 1] = lineHeight;
   m_ImgInfo[3 * slot + 2] = 128;
@@ -68,7 +70,7 @@ int bb_Vaultwick_MyApp::m_LoadFont(int slot, String name, int advance, int lineH
 
 int bb_Vaultwick_MyApp::m_LoadSFX(int slot, int variant) {
   // The name rule reaches past slot 99, but the table does not.
-  if (variant < 0 || slot < 0 || slot >= m_Sfx.Length()) return 0;
+  if (variant < 0 || slot < 0 || slot >= m_Sfx.Length() || bb_Vaultwick_Headless) return 0;
   String prefix = slot < 10 ? String("sfx/00") : slot <= 99 ? String("sfx/0") : String("sfx/");
   String file = prefix + String(slot);
   if (variant > 0) file = file + String("_") + m_rstr(variant, 3, String("0"));
@@ -169,6 +171,7 @@ int bb_Vaultwick_MyApp::m_WaitStart(int) {
 
 int bb_Vaultwick_MyApp::m_PlaySFX(int slot, float rate, float volume, float pan) {
   if (m_Settings[kSettingSound] != 1 && m_Settings[kSettingSound] != 2) return 0;
+  if (bb_Vaultwick_Headless) return 0;
   // No slot outside the table: such a call plays and changes nothing.
   if (slot < 0 || slot >= m_Sfx.Length()) return 0;
   m_SfxCursor = (m_SfxCursor + 1) % kSfxChannels;

@@ -46,6 +46,7 @@ int bb_Vaultwick_MyApp::m_Menu() {
   MenuICadeButton();
   MenuCreditBoxButton();
   MenuPlayButton();
+  MenuReplay();
   return 0;
 }
 

@@ -9,8 +9,9 @@
 
 namespace {
 
-// One play mode's rules. A seed of kClockSeed means the clock at set-up, so
-// that mode's spikes differ every round; every other mode replays its own.
+// One play mode's rules. A seed of kClockSeed means the round's clock at its
+// set-up, so that mode's spikes differ every round; every other mode replays
+// its own.
 const int kClockSeed = -1;
 
 struct PlayModeRow {
@@ -66,6 +67,7 @@ int bb_Vaultwick_MyApp::m_GetCost(float x) {
 // Sets up a round of play mode m_MenuMode; the dispatch runs its first frame
 // in the next update.
 int bb_Vaultwick_MyApp::m_LoadGame() {
+  StartRoundClock();
   ResetRoundCounters();
   ClearRoundArrays();
   ResetTrackAndGenerator();
@@ -149,7 +151,7 @@ const char* bb_Vaultwick_MyApp::ApplyPlayMode() {
     m_MaxPiece = row.maxPiece;
     m_MaxPieceCap = row.maxPieceCap;
     m_ColumnWidth = row.columnWidth;
-    m_PieceSeed = row.seed == kClockSeed ? bb_app_Millisecs() : row.seed;
+    m_PieceSeed = row.seed == kClockSeed ? RoundMillisecs() : row.seed;
   }
   // The column position carries over from the last round; a narrower column
   // must not let several columns enter with no travel.

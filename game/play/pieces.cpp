@@ -21,7 +21,7 @@ int Trunc(float v) { return static_cast<int>(v); }
 
 // Steps 1 to 7 depend only on m_PieceSeed, so a play mode with a fixed seed
 // places the same columns every round; the state is then handed back to the
-// clock for every other random effect.
+// round's clock for every other random effect.
 int bb_Vaultwick_MyApp::m_NextPiece() {
   bb_random_Seed = static_cast<uint32_t>(m_PieceSeed);
   m_PieceSeed = static_cast<int>(static_cast<uint32_t>(m_PieceSeed) + 1u);
@@ -32,7 +32,7 @@ int bb_Vaultwick_MyApp::m_NextPiece() {
   if (m_Mode == kVariantShields) PickShieldLevel();
   if (m_Mode == kVariantRunner) CountDownToSpike();
   StepDifficulty();
-  bb_random_Seed = static_cast<uint32_t>(bb_app_Millisecs());
+  bb_random_Seed = static_cast<uint32_t>(RoundMillisecs());
   return 0;
 }
 

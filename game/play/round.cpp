@@ -17,6 +17,7 @@ const int kSfxBounce = 3, kSfxFire = 7, kSfxComboLost = 10;
 // Simulation and drawing of one frame, in this order. Called by the screen
 // dispatch while a round is in play, before the pause entry.
 int bb_Vaultwick_MyApp::m_Game() {
+  ++m_RoundTicks;
   m_CLS2D(0, 0, 0, 1);
   ReadButton();
   ComputeGround();

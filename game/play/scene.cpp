@@ -92,7 +92,7 @@ void bb_Vaultwick_MyApp::BulletGauge() {
   float w = bb_Vaultwick_jscrw, h = bb_Vaultwick_jscrh;
   if (m_Charge > 5) m_Charge = 5;
   bool full = m_Charge == 5;
-  bool yellow = (bb_app_Millisecs() % 1200 + 1200) % 1200 < 600;
+  bool yellow = (RoundMillisecs() % 1200 + 1200) % 1200 < 600;
   for (int i = 1; i <= 5; ++i) {
     m_SetCol(0, 255, 0, kAbsent);
     m_Alpha(i <= m_Charge ? 0.75f : 0.3f);
@@ -114,7 +114,7 @@ void bb_Vaultwick_MyApp::UpdateCharacter() {
   now[1] = m_Scroll + kCharacterX;
   now[2] = CharacterY();
   now[3] = CharacterFrame();
-  now[5] = std::atan2(now[2] - m_Trail[kBefore + 2], m_Trail[kBefore + 1] - now[1]) / D2R;
+  now[5] = Atan2Deg(now[2] - m_Trail[kBefore + 2], m_Trail[kBefore + 1] - now[1]);
   if (HasTrail()) DrawTrail();
   DrawCharacter();
   if (Running()) m_Clock = std::fmod(m_Clock + 1, 360.0f);

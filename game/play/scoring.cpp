@@ -171,7 +171,7 @@ void bb_Vaultwick_MyApp::HitBadges() {
   // The count comes from the save data, so it may already be at the top.
   int& count = m_Settings[kSettingBadgeCounter];
   if (count < INT_MAX) count += 1;
-  DebugLog(String(m_Settings[kSettingBadgeCounter]));
+  if (!bb_Vaultwick_Headless) DebugLog(String(m_Settings[kSettingBadgeCounter]));
   if (m_Settings[kSettingBadgeCounter] > 24) m_GiveBadge(26);
 }
 

@@ -14,6 +14,7 @@ int bb_Vaultwick_HasMusic;
 int bb_Vaultwick_iCadeControls;
 int bb_Vaultwick_OnScreenControls;
 int bb_Vaultwick_AccelerometerControls;
+int bb_Vaultwick_Headless;
 float bb_Vaultwick_rawscrw, bb_Vaultwick_rawscrh;
 float bb_Vaultwick_jscrw, bb_Vaultwick_jscrh;
 
@@ -131,6 +132,10 @@ int bb_Vaultwick_MyApp::m_OnCreate() {
 }
 
 void bb_Vaultwick_MyApp::ScanPointer() {
+  if (m_Player.Driving()) {
+    ScanReplayPointer();
+    return;
+  }
   gxtkInput* input = bb_input_device;
   m_PrevPointerX = m_PointerX;
   m_PrevPointerY = m_PointerY;
@@ -167,7 +172,11 @@ void bb_Vaultwick_MyApp::DispatchScreen() {
       m_Menu();
       break;
     case kScreenBackToMenu:
-      m_LoadMenu();
+      // A round played back is not filed: the playback gives the tables back.
+      if (m_Player.active)
+        StopReplay();
+      else
+        m_LoadMenu();
       m_Screen = kScreenMenu;
       break;
     case kScreenRound:
@@ -175,6 +184,7 @@ void bb_Vaultwick_MyApp::DispatchScreen() {
       m_InGame();
       break;
     case kScreenRoundSetUp:
+      if (!m_Player.active) BeginRecording();
       m_LoadGame();
       break;
     default:
@@ -188,8 +198,19 @@ void bb_Vaultwick_MyApp::DispatchScreen() {
   }
 }
 
+// While a replay is watched, any key ends it, its pauses pass at once and a
+// label says what it is.
 int bb_Vaultwick_MyApp::m_OnUpdate() {
+  if (Watching() && WatchInterrupted()) StopReplay();
+  UpdateOnce();
+  SkipReplayPauses();
+  if (Watching() && m_Player.began) DrawReplayLabel();
+  return 0;
+}
+
+void bb_Vaultwick_MyApp::UpdateOnce() {
   MeterRate(m_UpdateLastMs, m_UpdateFps, m_UpdateFpsAvg);
+  ReplayBeginUpdate();
   ScanPointer();
 
   int anyHeld = 0;
@@ -236,7 +257,7 @@ int bb_Vaultwick_MyApp::m_OnUpdate() {
     m_Text(16, y, String(m_RenderFpsAvg), 0, 0);
   }
   m_ShowBadges();  // badge notifications over every screen, loading included
-  return 0;
+  ReplayEndUpdate();
 }
 
 int bb_Vaultwick_MyApp::m_OnRender() {
@@ -252,8 +273,10 @@ int bb_Vaultwick_MyApp::m_OnRender() {
   bb_graphics_SetColor(255, 255, 255);
   bb_graphics_SetAlpha(1);
 
-  // A new window size needs art of another resolution: load everything again.
-  if (bb_graphics_device->Width() != m_DevWidth || bb_graphics_device->Height() != m_DevHeight) {
+  // A new window size needs art of another resolution: load everything again
+  // (after a replay being watched, which a reload would put out of step).
+  bool resized = bb_graphics_device->Width() != m_DevWidth || bb_graphics_device->Height() != m_DevHeight;
+  if (resized && !Watching()) {
     m_LoadStep = 1;
     m_DevWidth = bb_graphics_device->Width();
     m_DevHeight = bb_graphics_device->Height();
@@ -273,7 +296,10 @@ int bb_Vaultwick_MyApp::m_OnRender() {
   bb_Vaultwick_jscrh = static_cast<float>(height) / m_ScaleY;
   m_Landscape = bb_Vaultwick_jscrh > bb_Vaultwick_jscrw ? 0 : 1;
 
-  ReplayDrawList();
+  if (Watching())
+    RenderLetterboxed(width, height);
+  else
+    ReplayDrawList();
 
   bb_graphics_SetAlpha(0.5f);
   bb_graphics_SetColor(255, 255, 255);
@@ -293,6 +319,7 @@ void bb_Vaultwick_MyApp::PauseIfInRound() {
 }
 
 int bb_Vaultwick_MyApp::m_OnSuspend() {
+  StopReplay();  // a replay being watched ends, and the menu is saved as it was
   m_iCade(0);
   PauseIfInRound();
   // The host runs no updates while suspended; the low rate only matters to
@@ -315,6 +342,7 @@ int bb_Vaultwick_MyApp::m_OnResume() {
 // life, so a running round pauses as if the pause key were pressed.
 // Elsewhere nothing changes.
 int bb_Vaultwick_MyApp::m_OnFocusLost() {
+  if (m_Player.active) return 0;  // a replay's pauses are its own
   if (m_Screen == kScreenRound && m_Paused == 0 && m_RoundOver == 0) OpenPause();
   return 0;
 }

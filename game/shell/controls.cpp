@@ -55,6 +55,7 @@ bool AnyKeyDown(gxtkInput* input, const int (&keys)[4]) {
 }  // namespace
 
 int bb_Vaultwick_MyApp::m_PlayKey(int button) {
+  if (m_Player.Driving()) return ReplayButton(button);
   int icade = bb_Vaultwick_iCadeControls;
   if (icade != 0 && icade != 1) return 0;
   gxtkInput* input = bb_input_device;
