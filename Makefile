@@ -9,7 +9,7 @@ ifeq ($(CI),true)
 CMAKE_FLAGS += -DVW_WERROR=ON
 endif
 
-.PHONY: all deps web-deps configure build run web web-run test test-sanitize soak bench assets fuzz install package clean
+.PHONY: all deps web-deps configure build run web web-run test test-sanitize soak bench assets fuzz install package clean golden-replays
 
 all: build
 
@@ -46,7 +46,7 @@ test: web-deps build web test-sanitize
 # UBSan, and the fuzz corpora with the inputs that once broke a reader.
 test-sanitize: configure
 	@cmake -S . -B $(BUILD)-sanitize -DVW_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug $(CMAKE_FLAGS) >/dev/null
-	@cmake --build $(BUILD)-sanitize -j$(JOBS) --target unit_tests $(FUZZ_REPLAYS)
+	@cmake --build $(BUILD)-sanitize -j$(JOBS) --target unit_tests vaultwick-replay $(FUZZ_REPLAYS)
 	cd $(BUILD)-sanitize && LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
 	  ./tests/unit_tests --gtest_filter='$(SANITIZE_FILTER)' --gtest_brief=1
 	cd $(BUILD)-sanitize && LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
@@ -55,7 +55,7 @@ test-sanitize: configure
 # The fuzz corpora and regression inputs replayed through each target.
 FUZZ_REPLAYS = $(patsubst fuzz/%.cpp,replay_%,$(wildcard fuzz/*_fuzz.cpp))
 
-SANITIZE_FILTER ?= Collector*:String*:TextFile*:StateFile*:Wav*:Ogg*:ImageFile*:SaveData*:AudioDevice*:Input*:BrowserInput*:Random*:PlayModes*:SpikeGenerator*:Field*:Effects*:Scoring*:ComboTimer*:ControlSchemes*:Scene*:*WholeRounds*:Soak*
+SANITIZE_FILTER ?= Collector*:String*:TextFile*:StateFile*:Wav*:Ogg*:ImageFile*:SaveData*:AudioDevice*:Input*:BrowserInput*:Random*:PlayModes*:SpikeGenerator*:Field*:Effects*:Scoring*:ComboTimer*:ControlSchemes*:Scene*:*WholeRounds*:Soak*:ReplayFile*:Replays*:*RecordedRounds*
 
 # A simulated hour of random play over every screen under the sanitizers
 # (make test runs ten simulated minutes of it).
@@ -89,6 +89,11 @@ install: build
 # A Debian package of the same tree under /usr, written to $(BUILD)/.
 package: build
 	cd $(BUILD) && cpack -G DEB
+
+# Records the golden replays again (after a change of the round's rules,
+# with replay::kRulesVersion raised): tests/replays/mode-NN.vwr, expected.txt.
+golden-replays: build
+	./$(BUILD)/tests/record_golden_replays $(CURDIR)/tests/replays
 
 # Regenerates the art and sound in data/ and the contact sheet.
 assets: deps
