@@ -14,6 +14,9 @@
 #   real-game.md           the real game in a real window: pacing, CPU, memory,
 #                          start-up
 #   frames/, shots/        the dumped display lists and the frames as drawn
+# and, through bench/replay_figures.sh, the replay verifier's speed on the
+# golden replays (this build, and the web build under node when there is one)
+# and the replays' size per minute of play.
 # RENDER_ROUNDS, REAL_SECONDS and CALLGRIND=0 shorten a run.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -76,6 +79,9 @@ fi
 echo "== the real game in a real window (Xvfb)"
 "$root/tests/with-display.sh" python3 "$root/bench/tools/real_game.py" "$build/vaultwick" "$out/real-game.md" \
   "${REAL_SECONDS:-30}"
+
+echo "== the replay verifier on the golden replays"
+bash "$root/bench/replay_figures.sh" "$build" "$root/build-web" | tee "$out/replays.md"
 
 echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)" | tee -a "$out/machine.txt"
 python3 "$root/bench/tools/write_performance.py" "$out" "$root/docs/PERFORMANCE.md"

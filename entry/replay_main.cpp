@@ -2,15 +2,18 @@
 // or sound (over the null window layer) and checks every state hash it holds.
 //
 //   vaultwick-replay verify FILE
+//   vaultwick-replay time FILE...   (how fast: each file played to its end)
 //
 // Exit 0: every hash matched; the mode, score and updates are printed.
 // Exit 1: the round went another way; the first update whose hash differs
 //         is named.
 // Exit 2: the file cannot be read as a replay of this game (missing,
 //         damaged, truncated, foreign), or the command is wrong.
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "app/app.h"
 #include "game/program.h"
@@ -22,7 +25,7 @@ namespace {
 const int kLoadingLimit = 1000;  // updates; the loader needs about 40
 
 int Usage() {
-  std::fprintf(stderr, "usage: vaultwick-replay verify FILE\n");
+  std::fprintf(stderr, "usage: vaultwick-replay verify FILE\n       vaultwick-replay time FILE...\n");
   return 2;
 }
 
@@ -56,26 +59,34 @@ bb_Vaultwick_MyApp* StartHeadlessGame(const replay::Replay& recorded) {
   return game;
 }
 
-int Verify(const char* path) {
+// The file read and decoded, or its one-line error printed.
+bool ReadReplay(const char* path, replay::Replay* recorded) {
   std::string bytes;
   if (!ReadFile(path, &bytes)) {
     std::printf("%s: cannot be read\n", path);
-    return 2;
+    return false;
   }
-  replay::Replay recorded;
-  replay::ReadError error =
-      replay::Decode(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), &recorded);
-  if (error != replay::ReadError::kNone) {
-    std::printf("%s: %s\n", path, replay::Describe(error));
-    return 2;
-  }
-  bb_Vaultwick_MyApp* game = StartHeadlessGame(recorded);
+  replay::ReadError error = replay::Decode(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), recorded);
+  if (error == replay::ReadError::kNone) return true;
+  std::printf("%s: %s\n", path, replay::Describe(error));
+  return false;
+}
+
+// Plays `recorded` to its end or its first difference; true when every hash matched.
+bool PlayToTheEnd(bb_Vaultwick_MyApp* game, const replay::Replay& recorded) {
   game->StartReplay(recorded, ReplayPlayer::kVerify);
   while (game->m_Player.Driving()) app->InvokeOnUpdate();
-  const ReplayPlayer& player = game->m_Player;
-  if (player.outcome != ReplayPlayer::kMatched) {
-    std::printf("%s: the round goes another way from update %u on (its state hash differs there)\n", path,
-                player.mismatchAt);
+  bool matched = game->m_Player.outcome == ReplayPlayer::kMatched;
+  game->StopReplay();
+  return matched;
+}
+
+int Verify(const char* path) {
+  replay::Replay recorded;
+  if (!ReadReplay(path, &recorded)) return 2;
+  bb_Vaultwick_MyApp* game = StartHeadlessGame(recorded);
+  if (!PlayToTheEnd(game, recorded)) {
+    std::printf("%s: the state hash at update %u differs from the recording\n", path, game->m_Player.mismatchAt);
     return 1;
   }
   std::printf("mode %d  score %d  updates %u  every state hash matches\n", recorded.header.playMode,
@@ -83,11 +94,37 @@ int Verify(const char* path) {
   return 0;
 }
 
+// Updates per second of each file's playback alone (after the game's start).
+int Time(int count, char** paths) {
+  std::vector<replay::Replay> replays(count);
+  for (int i = 0; i < count; ++i)
+    if (!ReadReplay(paths[i], &replays[i])) return 2;
+  bb_Vaultwick_MyApp* game = StartHeadlessGame(replays[0]);
+  double seconds = 0, updates = 0;
+  for (int i = 0; i < count; ++i) {
+    auto start = std::chrono::steady_clock::now();
+    bool matched = PlayToTheEnd(game, replays[i]);
+    double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (!matched) return 1;
+    std::printf("%s: %u updates in %.3f s, %.0f updates per second\n", paths[i], replays[i].updates, s,
+                replays[i].updates / s);
+    seconds += s;
+    updates += replays[i].updates;
+  }
+  std::printf("all: %.0f updates in %.3f s, %.0f updates per second\n", updates, seconds, updates / seconds);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3 || std::strcmp(argv[1], "verify") != 0) return Usage();
-  int code = Verify(argv[2]);
+  int code;
+  if (argc == 3 && std::strcmp(argv[1], "verify") == 0)
+    code = Verify(argv[2]);
+  else if (argc >= 3 && std::strcmp(argv[1], "time") == 0)
+    code = Time(argc - 2, argv + 2);
+  else
+    return Usage();
   std::fflush(stdout);
   return code;
 }

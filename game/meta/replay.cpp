@@ -70,12 +70,14 @@ int bb_Vaultwick_MyApp::RoundMillisecs() const {
 
 uint32_t bb_Vaultwick_MyApp::RoundStateHash() const {
   StateHash h;
-  const int ints[] = {m_Screen,      m_Mode,         m_Score,        m_Combo,        m_Chain,       m_Passed,
-                      m_Lives,       m_Charge,       m_Shots,        m_Columns,      m_Column,      m_ColumnWidth,
-                      m_RoundOver,   m_Paused,       m_PauseOpened,  m_PauseY,       m_PauseChoice, m_CreditsEarned,
-                      m_NextCredit,  m_ShownScore,   m_Held,         m_KeyLatch,     m_PointerLatch, m_UpperGap,
-                      m_PieceSeed,   m_NextKind,     m_NextTier,     m_MaxPiece,     m_UpperPick,   m_PieceRoll,
-                      m_PiecePhase,  m_GapCount,     m_PieceCount,   m_PopupCount,   m_LoadStep,    m_RoundTicks};
+  // Not m_Held: the round sets it from the buttons each frame, and the iCade
+  // reader, which may be on or off, uses it as scratch after the round.
+  const int ints[] = {m_Screen,     m_Mode,        m_Score,       m_Combo,       m_Chain,       m_Passed,
+                      m_Lives,      m_Charge,      m_Shots,       m_Columns,     m_Column,      m_ColumnWidth,
+                      m_RoundOver,  m_Paused,      m_PauseOpened, m_PauseY,      m_PauseChoice, m_CreditsEarned,
+                      m_NextCredit, m_ShownScore,  m_KeyLatch,    m_PointerLatch, m_UpperGap,   m_PieceSeed,
+                      m_NextKind,   m_NextTier,    m_MaxPiece,    m_UpperPick,   m_PieceRoll,   m_PiecePhase,
+                      m_GapCount,   m_PieceCount,  m_PopupCount,  m_LoadStep,    m_RoundTicks};
   for (int v : ints) h.Int(v);
   h.Word(bb_random_Seed);
   const float floats[] = {m_Angle,    m_Speed,  m_Accel,      m_Lift,       m_Boost,      m_RunSpeed,
@@ -296,8 +298,13 @@ void bb_Vaultwick_MyApp::StopReplay() {
   m_KeyLatch = 1;
   m_PointerLatch = 1;
   m_MouseWasDown = 0;
-  p.active = false;
-  p.replay = replay::Replay();
+  // Only the verdict stays; what the playback held is let go.
+  ReplayPlayer ended;
+  ended.purpose = p.purpose;
+  ended.outcome = p.outcome;
+  ended.update = p.update;
+  ended.mismatchAt = p.mismatchAt;
+  m_Player = ended;
 }
 
 // The recorded changes due at this update, and the screen they leave.

@@ -24,7 +24,7 @@ while read -r file mode score updates; do
   case "$file" in ''|'#'*) continue ;; esac
   out=$("${verifier[@]}" verify "$here/$file" 2>&1)
   status=$?
-  echo "$file: $out"
+  echo "$file: $(tail -c 400 <<<"$out")"
   want="mode $mode  score $score  updates $updates  every state hash matches"
   if [ $status -ne 0 ] || [ "$out" != "$want" ]; then
     echo "FAIL: $file: exit $status, expected '$want'"

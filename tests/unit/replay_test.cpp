@@ -198,4 +198,32 @@ TEST(Replays, TheBestRunIsKeptWithItsFirstPlace) {
   EXPECT_EQ(replaytest::ReadBytes("replays/best-1.vwr"), first.last);
 }
 
+// The iCade reader runs after the round and scribbles on the round's button
+// field; a round played with it on plays the same without it.
+TEST(Replays, ARoundPlayedWithTheICadeOnVerifiesWithoutIt) {
+  Game game;
+  game.FinishLoading();
+  game.app().m_iCade(1);
+  Recording rec = replaytest::RecordRound(game, 2);
+  ASSERT_TRUE(rec.ended);
+  ASSERT_EQ(bb_Vaultwick_iCadeControls, 1);
+  ChildResult verified = RunVerifier(Here() + "/replays/last.vwr");
+  EXPECT_EQ(verified.exit_code, 0) << verified.out;
+}
+
+// With nowhere to write the replays, the round is still filed and saved.
+TEST(Replays, AReplayThatCannotBeWrittenCostsTheRoundNothing) {
+  Game game;
+  game.FinishLoading();
+  replaytest::WriteBytes("replays", "a file where the folder would go");
+  Recording rec = replaytest::RecordRound(game, 1);
+  ASSERT_TRUE(rec.ended);
+  EXPECT_TRUE(rec.last.empty());
+  ASSERT_GT(rec.score, 0);
+  EXPECT_EQ(game.app().m_Scores[0], rec.score);
+  EXPECT_EQ(game.app().m_Scores[50], rec.score);  // the last ten, after five top tens
+  std::string saved = replaytest::ReadBytes(".tovrinstate");
+  EXPECT_NE(saved.find("|" + std::to_string(rec.score) + "|"), std::string::npos);
+}
+
 }  // namespace

@@ -140,6 +140,29 @@ TEST(WatchingReplays, AnyKeyOrClickEndsItAtOnce) {
   }
 }
 
+// Iconifying the window ends the replay before the game saves, so the menu
+// is saved as it was; a lost focus pauses nothing the replay did not.
+TEST(WatchingReplays, AnIconifiedWindowEndsItAndSavesTheMenuAsItWas) {
+  Game game;
+  game.FinishLoading();
+  RecordBestRun(game);
+  bb_Vaultwick_MyApp& app = game.app();
+  std::string saved = replaytest::ReadBytes(".tovrinstate");
+  PressR(game);
+  game.Update(100);
+  ASSERT_TRUE(app.m_Player.Driving());
+  ::app->OnFocusLost();
+  game.Update();
+  EXPECT_TRUE(app.m_Player.Driving());
+  ::app->InvokeOnSuspend();
+  EXPECT_FALSE(app.m_Player.active);
+  EXPECT_EQ(app.m_Screen, kScreenMenu);
+  EXPECT_EQ(replaytest::ReadBytes(".tovrinstate"), saved);
+  ::app->InvokeOnResume();
+  game.Update(5);
+  EXPECT_EQ(app.m_Screen, kScreenMenu);
+}
+
 TEST(WatchingReplays, TheButtonBesideTheTopListStartsIt) {
   Game game;
   game.FinishLoading();
