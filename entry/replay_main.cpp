@@ -54,7 +54,9 @@ bb_Vaultwick_MyApp* StartHeadlessGame(const replay::Replay& recorded) {
   bb_std_main(0, nullptr);
   bb_Vaultwick_MyApp* game = static_cast<bb_Vaultwick_MyApp*>(bb_app_device->m_app);
   game->m_ScaleX = game->m_ScaleY = 1;  // no render sets them here
-  app->InvokeOnCreate();
+  // The game's create hook alone: the framework's own would load its default
+  // font into a texture, for text that is never rendered here.
+  game->m_OnCreate();
   for (int i = 0; i < kLoadingLimit && game->m_LoadStep > 0; ++i) app->InvokeOnUpdate();
   return game;
 }
