@@ -60,17 +60,17 @@ class Writer {
   }
 };
 
-// Reads forward within [at, end); any read past the end sets `short_` and
+// Reads forward within [at, end); any read past the end sets `cut` and
 // gives 0, so a caller checks once after a group of reads.
 class Reader {
  public:
   Reader(const uint8_t* data, size_t end) : data_(data), end_(end) {}
   size_t at = 0;
-  bool short_ = false;
+  bool cut = false;
   bool bad = false;  // an overlong varint
   uint32_t U8() {
     if (at >= end_) {
-      short_ = true;
+      cut = true;
       return 0;
     }
     return data_[at++];
@@ -223,7 +223,7 @@ bool ReadEvent(Reader& r, uint32_t previous, bool first, uint32_t updates, Event
   if ((!first && delta == 0) || delta > updates - previous) return false;
   e->update = previous + delta;
   if (e->what == 0 || (e->what & ~kKnownEvents) != 0) return false;
-  return ReadPayload(r, e) && !r.bad && !r.short_;
+  return ReadPayload(r, e) && !r.bad && !r.cut;
 }
 
 // The whole stream, read through once: the first event is update 0 and sets
@@ -245,12 +245,12 @@ ReadError ReadFrame(const uint8_t* data, size_t size, Reader& r) {
   if (size < sizeof kMagic || std::memcmp(data, kMagic, sizeof kMagic) != 0) return ReadError::kNotReplay;
   r.at = sizeof kMagic;
   uint32_t format = r.U16();
-  if (r.short_) return ReadError::kTruncated;
+  if (r.cut) return ReadError::kTruncated;
   if (format > static_cast<uint32_t>(kFormatVersion)) return ReadError::kNewerFormat;
   if (format == 0) return ReadError::kNotReplay;
   r.U16();  // the rules, once the bytes are known to be sound
   uint32_t length = r.U32();
-  if (r.short_ || size < kFixedBytes + 8) return ReadError::kTruncated;
+  if (r.cut || size < kFixedBytes + 8) return ReadError::kTruncated;
   if (size > kMaxFileBytes || length > kMaxFileBytes) return ReadError::kTooLarge;
   if (size < length) return ReadError::kTruncated;
   if (size > length) return ReadError::kDamaged;
@@ -266,13 +266,13 @@ ReadError ReadBody(const uint8_t* data, Reader& r, Replay* out) {
   out->score = r.I32();
   if (out->updates < 1 || out->updates > kMaxUpdates) return ReadError::kInconsistent;
   size_t length = r.U32();
-  if (r.short_ || length > r.left()) return ReadError::kInconsistent;
+  if (r.cut || length > r.left()) return ReadError::kInconsistent;
   out->events.assign(reinterpret_cast<const char*>(data) + r.at, length);
   r.at += length;
   ReadError error = CheckEvents(out->events, out->updates);
   if (error != ReadError::kNone) return error;
   uint32_t count = r.U32();
-  if (r.short_ || count != HashCount(out->updates)) return ReadError::kInconsistent;
+  if (r.cut || count != HashCount(out->updates)) return ReadError::kInconsistent;
   if (r.left() != static_cast<size_t>(count) * 4) return ReadError::kInconsistent;
   out->hashes.resize(count);
   for (uint32_t& hash : out->hashes) hash = r.U32();
@@ -327,7 +327,7 @@ ReadError Decode(const uint8_t* data, size_t size, Replay* out) {
   Reader body(data, size - 4);
   body.at = 12;
   error = ReadBody(data, body, out);
-  if (error == ReadError::kNone && (body.short_ || body.bad)) error = ReadError::kInconsistent;
+  if (error == ReadError::kNone && (body.cut || body.bad)) error = ReadError::kInconsistent;
   if (error != ReadError::kNone) *out = Replay();
   return error;
 }
