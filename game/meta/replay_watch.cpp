@@ -78,7 +78,7 @@ void bb_Vaultwick_MyApp::MenuReplay() {
     float x0 = bb_Vaultwick_jscrw - 140 - static_cast<float>(4 * m_MenuIntro);
     m_ResetDraw();
     m_SetSize(kButtonSize, kAbsent);
-    m_SetCol(255, 200, 100, 1);
+    m_SetCol(255, 255, 255, 0.8f);  // not the list's own colour: it is no row of it
     int hit = m_Button(kIcons, x0 + kButtonX, kButtonY, kPlayIcon);
     // The iCade types letters for its buttons, R among them.
     bool key = bb_Vaultwick_iCadeControls == 0 && bb_input_device->KeyHit('R') != 0;
