@@ -37,7 +37,9 @@ table=$(for f in "${golden[@]}"; do
   awk -v n="$n" -v m="$mode" -v u="$updates" -v b="$bytes" \
     'BEGIN { printf "| %s | %d | %d | %.1f | %d | %.0f |\n", n, m, u, u / 3600, b, b / (u / 3600) }'
 done)
-total=$(awk '{ u += $6; b += $10 } END { printf "%.0f", b / (u / 3600) }' <<<"$(tr -d '|' <<<"$table")")
+total=$(tr -d '|' <<<"$table" | awk '{ u += $3; b += $5 } END { printf "%.0f", b / (u / 3600) }')
+kind=$(sed -n 's/^CMAKE_BUILD_TYPE:[A-Z]*=//p' "$build/CMakeCache.txt" 2>/dev/null)
+[ -n "$kind" ] || kind="RelWithDebInfo, the default"  # CMakeLists.txt sets it when none is given
 
 block=$(cat <<MD
 $begin
@@ -50,7 +52,7 @@ left out. Sizes: each golden replay against its length (60 updates a second).
 
 | | updates per second |
 |---|---|
-| $(basename "$build") (native, $(${CXX:-c++} --version | head -n1)) | $native |
+| $(basename "$build") (native, ${kind:-?}, $(${CXX:-c++} --version | head -n1)) | $native |
 | $(basename "$web") (node $(node --version 2>/dev/null || echo -), wasm) | $node_rate |
 
 | replay | play mode | updates | minutes | bytes | bytes per minute |
