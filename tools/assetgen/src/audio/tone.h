@@ -11,6 +11,7 @@ namespace audio {
 class Tone {
   public:
     explicit Tone(Wave w) { p_.wave = w; }
+    explicit Tone(const Patch& p) : p_(p) {}  // to change a prepared voice
     Tone& note(double midi) { return p_.freq = midiToHz(midi), *this; }
     Tone& hz(double f) { return p_.freq = f, *this; }
     Tone& hold(double seconds) { return p_.gate = seconds, *this; }
