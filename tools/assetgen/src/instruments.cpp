@@ -29,11 +29,11 @@ const std::map<std::string, Preset>& presets() {
          }},
         {"saw-lead", [](int n, double s, double v) {
              return one(Tone(Wave::Saw).note(n).detune(7).hold(held(s)).adsr(0.01, 0.3, 0.65, 0.15)
-                            .lowpass(700 + 1200 * v, 0, 0.2, 1.3).vibrato(0.15, 5, 0.3), 0.9 * v);
+                            .lowpass(700 + 1200 * v, 0, 0.2, 1.3).vibrato(0.15, 5, 0.3), 1.8 * v);
          }},
         {"chip-lead", [](int n, double s, double v) {
              return one(Tone(Wave::Pulse).note(n).duty(0.125).hold(held(s)).adsr(0.002, 0.1, 0.7, 0.05)
-                            .lowpass(6000).vibrato(0.18, 6, 0.2), 0.8 * v);
+                            .lowpass(6000).vibrato(0.18, 6, 0.2), 1.2 * v);
          }},
         {"flute", [](int n, double s, double v) {
              return one(Tone(Wave::Triangle).note(n).hold(held(s)).adsr(0.04, 0.3, 0.8, 0.2)
@@ -42,13 +42,13 @@ const std::map<std::string, Preset>& presets() {
         {"bell", [](int n, double s, double v) {
              (void)s;
              return std::vector<Layer>{
-                 {Tone(Wave::Sine).note(n).hold(0.01).adsr(0.002, 0.5, 0, 0.6), 0, 0.8 * v},
-                 {Tone(Wave::Sine).hz(midiToHz(n) * 2.76).hold(0.01).adsr(0.002, 0.15, 0, 0.2), 0, 0.25 * v},
+                 {Tone(Wave::Sine).note(n).hold(0.01).adsr(0.002, 0.5, 0, 0.6), 0, 1.0 * v},
+                 {Tone(Wave::Sine).hz(midiToHz(n) * 2.76).hold(0.01).adsr(0.002, 0.15, 0, 0.2), 0, 0.3 * v},
              };
          }},
         {"pick-bass", [](int n, double s, double v) {
              return one(Tone(Wave::Saw).note(n).hold(held(s)).adsr(0.004, 0.2, 0.5, 0.06)
-                            .lowpass(260 + 300 * v, 0, 0.3, 1.6), 1.3 * v);
+                            .lowpass(260 + 300 * v, 0, 0.3, 1.6), 1.8 * v);
          }},
         {"round-bass", [](int n, double s, double v) {
              return one(Tone(Wave::Triangle).note(n).hold(held(s)).adsr(0.006, 0.3, 0.7, 0.08).lowpass(900), 1.8 * v);
@@ -59,11 +59,11 @@ const std::map<std::string, Preset>& presets() {
          }},
         {"pluck", [](int n, double s, double v) {
              return one(Tone(Wave::Pulse).note(n).duty(0.25).hold(std::min(held(s), 0.08)).adsr(0.003, 0.18, 0.1, 0.15)
-                            .lowpass(700, 0, 0.15, 1.8 * v), 0.8 * v);
+                            .lowpass(700, 0, 0.15, 1.8 * v), 1.3 * v);
          }},
         {"chip-arp", [](int n, double s, double v) {
              return one(Tone(Wave::Pulse).note(n).duty(0.25).hold(held(s)).adsr(0.002, 0.06, 0.5, 0.03).lowpass(5000),
-                        0.5 * v);
+                        0.7 * v);
          }},
         {"warm-pad", [](int n, double s, double v) {
              Patch p = Tone(Wave::Saw).note(n).detune(11).hold(s).adsr(0.25, 0.6, 0.8, 0.4).lowpass(1100, 0, 0.05);

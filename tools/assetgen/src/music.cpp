@@ -39,28 +39,41 @@ struct StereoBus {
 size_t innerAt(const Score& s, double step) { return kPreroll + (size_t)std::llround(stepTime(s, step) * kInnerRate); }
 
 // Plays `layers` at `at`, with the part's echo bouncing between the sides.
-void play(StereoBus& bus, const std::vector<Layer>& layers, size_t at, double pan, double echo, const Score& s) {
+void play(StereoBus& bus, const std::vector<Layer>& layers, size_t at, double pan, double echo, double level,
+          const Score& s) {
     for (const Layer& l : layers) {
         std::vector<float> voice;
         renderPatch(l.patch, voice, 0);
-        bus.add(voice, at, l.gain, std::clamp(pan + l.pan, -1.0, 1.0));
+        bus.add(voice, at, level * l.gain, std::clamp(pan + l.pan, -1.0, 1.0));
         double g = echo;
         for (int r = 1; r <= kEchoRepeats && echo > 0; ++r, g *= kEchoFeedback) {
             size_t delay = (size_t)std::llround(r * kEchoSteps * s.stepSeconds() * kInnerRate);
-            bus.add(voice, at + delay, l.gain * g, r % 2 ? -0.7 : 0.7);
+            bus.add(voice, at + delay, level * l.gain * g, r % 2 ? -0.7 : 0.7);
         }
     }
 }
 
-void renderNotes(StereoBus& bus, const Score& s, const Arrangement& a) {
+bool wanted(const std::vector<std::string>& parts, const std::string& part) {
+    return parts.empty() || std::find(parts.begin(), parts.end(), part) != parts.end();
+}
+
+double partLevel(const Score& s, const std::string& part) {
+    auto it = s.mix.find(part);
+    return it == s.mix.end() ? 1.0 : std::pow(10.0, it->second / 20);
+}
+
+void renderNotes(StereoBus& bus, const Score& s, const Arrangement& a, const std::vector<std::string>& parts) {
     for (const NoteEvent& n : a.notes) {
+        if (!wanted(parts, n.part)) continue;
         auto voice = s.voices.find(n.part);
         if (voice == s.voices.end()) throw ScoreError("no voice for part " + n.part);
         double seconds = stepTime(s, n.step + n.length) - stepTime(s, n.step);
         play(bus, playNote(voice->second, n.midi, seconds, n.velocity), innerAt(s, n.step), partPan(n.part),
-             partEcho(n.part), s);
+             partEcho(n.part), partLevel(s, n.part), s);
     }
-    for (const DrumHit& h : a.hits) play(bus, playDrum(s.kit, h.voice, h.velocity), innerAt(s, h.step), 0, 0, s);
+    if (!wanted(parts, "drums")) return;
+    double drums = partLevel(s, "drums");
+    for (const DrumHit& h : a.hits) play(bus, playDrum(s.kit, h.voice, h.velocity), innerAt(s, h.step), 0, 0, drums, s);
 }
 
 // Decimates one channel and folds it onto the loop: what rings past the end
@@ -83,20 +96,19 @@ void circularFilters(std::vector<float>& x) {
     for (float& v : x) v = (float)top.process(dc.process(v));
 }
 
-// Sets the mid signal to the music's loudness, or lower when a peak would
-// pass the ceiling.
-void level(std::vector<float>& l, std::vector<float>& r, const std::string& title) {
-    std::vector<float> mid(l.size());
-    for (size_t i = 0; i < l.size(); ++i) mid[i] = 0.5f * (l[i] + r[i]);
+// Sets the mid signal of an interleaved stereo loop to the music's loudness,
+// or lower when a peak would pass the ceiling.
+void level(std::vector<float>& x, const std::string& title) {
+    std::vector<float> mid(x.size() / 2);
+    for (size_t i = 0; i < mid.size(); ++i) mid[i] = 0.5f * (x[2 * i] + x[2 * i + 1]);
     double gain = std::pow(10.0, (kMusicLoudness - loudnessDb(mid, kRate)) / 20);
-    double peak = std::pow(10.0, std::max(peakDb(l), peakDb(r)) / 20) * gain;
-    double ceiling = std::pow(10.0, kPeakCeilingDb / 20);
+    double peak = std::pow(10.0, peakDb(x) / 20) * gain, ceiling = std::pow(10.0, kPeakCeilingDb / 20);
     if (peak > ceiling) {
         std::fprintf(stderr, "assetgen: %s held %.1f dB under its loudness by its peaks\n", title.c_str(),
                      20 * std::log10(peak / ceiling));
         gain *= ceiling / peak;
     }
-    for (size_t i = 0; i < l.size(); ++i) l[i] = (float)(l[i] * gain), r[i] = (float)(r[i] * gain);
+    for (float& v : x) v = (float)(v * gain);
 }
 
 }  // namespace
@@ -122,18 +134,23 @@ std::string trackForWorld(int variant) {
 
 std::string scorePath(const std::string& scoreFile) { return std::string(ASSETGEN_MUSIC_DIR) + "/" + scoreFile; }
 
-std::vector<float> renderTrack(const Score& s) {
+std::vector<float> renderLoop(const Score& s, const std::vector<std::string>& parts) {
     Arrangement a = arrange(s);
     size_t loop = loopFrames(s, kRate);
     StereoBus bus(kPreroll + (loop + (size_t)(kTailSeconds * kRate)) * kOversample);
-    renderNotes(bus, s, a);
+    renderNotes(bus, s, a, parts);
     std::vector<float> l = foldChannel(bus.left, loop), r = foldChannel(bus.right, loop);
     circularFilters(l);
     circularFilters(r);
-    level(l, r, s.title);
     std::vector<float> out(loop * 2);
     for (size_t i = 0; i < loop; ++i) out[2 * i] = l[i], out[2 * i + 1] = r[i];
     return out;
+}
+
+std::vector<float> renderTrack(const Score& s) {
+    std::vector<float> x = renderLoop(s);
+    level(x, s.title);
+    return x;
 }
 
 void writeMusic(const std::string& dataDir) {

@@ -25,7 +25,12 @@ std::string trackForWorld(int variant);
 std::string scorePath(const std::string& scoreFile);
 
 // One pass of the loop, interleaved stereo, exactly loopFrames(score) long,
-// with the sound that rings past its end mixed back onto its start.
+// with the sound that rings past its end mixed back onto its start, set to
+// the music's loudness.
 std::vector<float> renderTrack(const audio::Score& score);
+
+// The same loop before levelling, of the named parts only ("drums" for the
+// kit; every part when `parts` is empty): the stems that show a mix's balance.
+std::vector<float> renderLoop(const audio::Score& score, const std::vector<std::string>& parts = {});
 
 void writeMusic(const std::string& dataDir);

@@ -8,6 +8,7 @@ namespace {
 
 constexpr double kAccent = 1.0, kHit = 0.75, kGhost = 0.35;
 constexpr int kPadFloor = 55;  // pad voicings stay within the octave from G3
+constexpr double kStackShare = 0.6;  // each note of a stacked chord, so a chord is not three times as loud
 
 // A small fixed wobble of loudness so repeated notes do not sound stamped.
 double humanise(int bar, double step) {
@@ -66,8 +67,8 @@ std::vector<std::string> stack(const std::string& token) {
 
 struct Cursor {
     Arrangement& out;
-    int bar;        // absolute bar of the loop
-    double start;   // its first step
+    int bar;        // bar within its section: a section repeated sounds the same
+    double start;   // the bar's first step from the loop's start
 };
 
 // `open` says whether the part's last note may still be held on with _.
@@ -80,8 +81,10 @@ void melodicBar(Cursor c, const Bar& bar, const std::string& part, const BarChor
             if (!open) throw ScoreError("_ with no note to hold");
             c.out.notes.back().length += t.steps;
         } else if (t.text != "r") {
-            for (const std::string& one : degrees ? stack(t.text) : std::vector<std::string>{t.text}) {
-                NoteEvent n{part, at, (double)t.steps, 0, leadVelocity(c.bar, at)};
+            auto notes = degrees ? stack(t.text) : std::vector<std::string>{t.text};
+            double share = notes.size() > 1 ? kStackShare : 1.0;
+            for (const std::string& one : notes) {
+                NoteEvent n{part, at, (double)t.steps, 0, share * leadVelocity(c.bar, step)};
                 n.midi = degrees ? chordToneMidi(chords.at((int)step), one, part) : parseNote(one);
                 c.out.notes.push_back(n);
             }
@@ -128,7 +131,7 @@ void addPart(Arrangement& out, const Score& s, const Section& sec, int firstBar,
     bool open = false;
     for (int i = 0; i < sec.bars; ++i) {
         int bar = firstBar + i;
-        Cursor c{out, bar, (double)bar * kStepsPerBar};
+        Cursor c{out, i, (double)bar * kStepsPerBar};
         if (melodic || figured) melodicBar(c, bars[(size_t)i], part, chords[(size_t)bar], figured, open);
         else if (part == "drums") drumBar(c, drums[(size_t)i]);
         else padBar(c, chords[(size_t)bar]);

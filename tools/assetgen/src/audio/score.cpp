@@ -133,12 +133,28 @@ class Parser {
     std::string kind_, name_;
 };
 
+// A melody holds notes; a figure chord tones, alone or stacked with dots.
+void checkToken(const std::string& kind, const std::string& text) {
+    if (text == "r" || text == "_") return;
+    if (kind == "melody") {
+        parseNote(text);
+        return;
+    }
+    std::stringstream in(text);
+    for (std::string one; std::getline(in, one, '.');)
+        if (one.empty() || one[0] < '1' || one[0] > '9' || one.find_first_not_of("+-", 1) != std::string::npos)
+            throw ScoreError("not a chord tone: " + text);
+}
+
 void Parser::addBars(const std::string& text) {
     for (const std::string& b : bars(text)) {
         if (kind_ == "chords") score.chords[name_].push_back(parseChordBar(b));
-        else if (kind_ == "melody") score.melodies[name_].push_back(parseBar(b));
-        else if (kind_ == "figure") score.figures[name_].push_back(parseBar(b));
-        else throw ScoreError("bars outside chords, melody or figure");
+        else if (kind_ == "melody" || kind_ == "figure") {
+            Bar bar = parseBar(b);
+            for (const Token& t : bar) checkToken(kind_, t.text);
+            (kind_ == "melody" ? score.melodies : score.figures)[name_].push_back(bar);
+        } else
+            throw ScoreError("bars outside chords, melody or figure");
     }
 }
 
@@ -165,6 +181,7 @@ void Parser::directive(const std::vector<std::string>& w, const std::string& res
     else if (d == "swing") need(2), score.swing = std::atof(w[1].c_str());
     else if (d == "kit") need(2), score.kit = w[1];
     else if (d == "voice") need(3), score.voices[w[1]] = w[2];
+    else if (d == "mix") need(3), score.mix[w[1]] = std::atof(w[2].c_str());
     else if (d == "order") score.order.assign(w.begin() + 1, w.end());
     else if (d == "section") score.sections[w.at(1)] = parseSection(w);
     else if (d == "chords" || d == "melody" || d == "figure" || d == "drums") {
