@@ -8,6 +8,7 @@
 #include "audio/dsp.h"
 #include "audio/master.h"
 #include "audio/ogg_writer.h"
+#include "audio/room.h"
 #include "instruments.h"
 
 using namespace audio;
@@ -144,6 +145,7 @@ std::vector<float> renderLoop(const Score& s, const std::vector<std::string>& pa
     circularFilters(r);
     std::vector<float> out(loop * 2);
     for (size_t i = 0; i < loop; ++i) out[2 * i] = l[i], out[2 * i + 1] = r[i];
+    addRoom(out, kRate, s.roomSeconds, s.room);
     return out;
 }
 

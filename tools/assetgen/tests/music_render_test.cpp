@@ -13,9 +13,10 @@ using namespace audio;
 
 namespace {
 
-// Two bars whose last notes, pad and echo ring on well past the loop's end.
+// Two bars whose last notes, pad, echo and room ring on well past the loop's end.
 const std::string kRinging = R"(
 tempo  120
+room   0.3 1.2
 voice  lead  flute
 voice  pad   warm-pad
 voice  bass  round-bass

@@ -182,6 +182,11 @@ void Parser::directive(const std::vector<std::string>& w, const std::string& res
     else if (d == "kit") need(2), score.kit = w[1];
     else if (d == "voice") need(3), score.voices[w[1]] = w[2];
     else if (d == "mix") need(3), score.mix[w[1]] = std::atof(w[2].c_str());
+    else if (d == "room") {
+        need(3);
+        score.room = std::atof(w[1].c_str()), score.roomSeconds = std::atof(w[2].c_str());
+        if (score.room < 0 || score.room > 1 || score.roomSeconds <= 0) throw ScoreError("room out of range");
+    }
     else if (d == "order") score.order.assign(w.begin() + 1, w.end());
     else if (d == "section") score.sections[w.at(1)] = parseSection(w);
     else if (d == "chords" || d == "melody" || d == "figure" || d == "drums") {

@@ -7,6 +7,7 @@
 //   voice  lead pulse-lead             the instrument of a part (lead, lead2, bass, comp, pad)
 //   kit    acoustic                    the drum kit
 //   mix    bass -3                     a part's level in dB (drums for the kit); 0 if not given
+//   room   0.15 1.6                    how much of the room is heard (0..1), and its tail in seconds
 //   chords verse | D | Bm | G A | ... one chord a bar, or two split at the half bar
 //   melody m1 | e5:4 f#5:2 r:2 ... |  notes with lengths in steps; r rests, _ holds on
 //   figure walk | 1:4 5-:4 8:4 5:4 |   chord tones 1 2 3 4 5 6 7 8 9 (- octave down, + up);
@@ -64,6 +65,7 @@ struct Section {
 struct Score {
     std::string title, key, kit;
     double tempo = 120, swing = 0;
+    double room = 0, roomSeconds = 1.5;  // wet share of the room, and its 60 dB tail
     std::map<std::string, std::string> voices;
     std::map<std::string, double> mix;  // part -> level, dB
     std::map<std::string, std::vector<BarChords>> chords;
