@@ -67,14 +67,17 @@ const std::map<std::string, Preset>& presets() {
          }},
         {"warm-pad", [](int n, double s, double v) {
              Patch p = Tone(Wave::Saw).note(n).detune(11).hold(s).adsr(0.25, 0.6, 0.8, 0.4).lowpass(1100, 0, 0.05);
-             return std::vector<Layer>{{p, -0.45, 0.35 * v}, {Tone(Wave::Triangle).note(n).hold(s).adsr(0.3, 0.5, 0.8, 0.4), 0.45, 0.4 * v}};
+             Patch body = Tone(Wave::Triangle).note(n).hold(s).adsr(0.3, 0.5, 0.8, 0.4);
+             return std::vector<Layer>{{p, -0.45, 0.35 * v}, {body, 0.45, 0.4 * v}};
          }},
         {"glass-pad", [](int n, double s, double v) {
              Patch p = Tone(Wave::Triangle).note(n).detune(9).hold(s).adsr(0.4, 0.6, 0.8, 0.6).vibrato(0.06, 4);
-             return std::vector<Layer>{{p, -0.4, 0.45 * v}, {Tone(Wave::Sine).note(n + 12).hold(s).adsr(0.5, 0.5, 0.7, 0.6), 0.4, 0.2 * v}};
+             Patch air = Tone(Wave::Sine).note(n + 12).hold(s).adsr(0.5, 0.5, 0.7, 0.6);
+             return std::vector<Layer>{{p, -0.4, 0.45 * v}, {air, 0.4, 0.2 * v}};
          }},
         {"chip-pad", [](int n, double s, double v) {
-             return one(Tone(Wave::Pulse).note(n).duty(0.5, 0.05).hold(s).adsr(0.05, 0.3, 0.6, 0.2).lowpass(1800), 0.3 * v);
+             return one(Tone(Wave::Pulse).note(n).duty(0.5, 0.05).hold(s).adsr(0.05, 0.3, 0.6, 0.2).lowpass(1800),
+                        0.3 * v);
          }},
     };
     return m;
@@ -85,7 +88,9 @@ const std::map<std::string, Preset>& presets() {
 Patch kick(double startHz, Wave w) {
     return Tone(w).hz(startHz).slide(-7, 8).hold(0.01).adsr(0.001, 0.16, 0, 0.14);
 }
-Patch noise(double decay, uint32_t seed) { return Tone(Wave::Noise).hold(0.002).adsr(0.001, decay, 0, decay).seed(seed); }
+Patch noise(double decay, uint32_t seed) {
+    return Tone(Wave::Noise).hold(0.002).adsr(0.001, decay, 0, decay).seed(seed);
+}
 
 std::vector<Layer> acoustic(const std::string& voice, double v) {
     if (voice == "kick")
@@ -105,8 +110,10 @@ std::vector<Layer> acoustic(const std::string& voice, double v) {
         }
         return l;
     }
-    if (voice == "tom") return {{Tone(Wave::Sine).hz(120).slide(-1.2).hold(0.01).adsr(0.001, 0.2, 0, 0.15), -0.2, 1.2 * v}};
-    if (voice == "crash") return {{Tone(noise(0.9, 9)).bandpass(6000, -0.3, 0.05).highpass(3500).patch(), -0.3, 0.4 * v}};
+    if (voice == "tom")
+        return {{Tone(Wave::Sine).hz(120).slide(-1.2).hold(0.01).adsr(0.001, 0.2, 0, 0.15), -0.2, 1.2 * v}};
+    if (voice == "crash")
+        return {{Tone(noise(0.9, 9)).bandpass(6000, -0.3, 0.05).highpass(3500).patch(), -0.3, 0.4 * v}};
     throw std::runtime_error("no drum " + voice);
 }
 

@@ -70,7 +70,8 @@ TEST(Adsr, RisesDecaysAndReleasesToExactSilenceWithoutJumps) {
     EXPECT_NEAR(e.level(gate + 0.2, gate), 0, 1e-12);
     EXPECT_EQ(e.level(gate + 0.2001, gate), 0);
     double worst = 0;
-    for (double t = step; t < 0.8; t += step) worst = std::max(worst, std::fabs(e.level(t, gate) - e.level(t - step, gate)));
+    for (double t = step; t < 0.8; t += step)
+        worst = std::max(worst, std::fabs(e.level(t, gate) - e.level(t - step, gate)));
     EXPECT_LT(worst, 0.01);  // no step bigger than a ramp of 2 ms would take
 }
 

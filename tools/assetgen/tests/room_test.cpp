@@ -33,8 +33,10 @@ TEST(Room, TheTailFallsSixtyDecibelsInItsTime) {
 }
 
 TEST(Room, AddRoomCarriesTheTailOfTheLoopOntoItsStart) {
-    std::vector<float> loop(2 * kRate, 0.0f);  // one second of stereo silence...
-    for (size_t i = loop.size() - 2 * 200; i < loop.size(); ++i) loop[i] = (i % 4 < 2) ? 0.5f : -0.5f;  // ...but its end
+    // One second of stereo silence but for a 1 kHz burst in its last 5 ms.
+    std::vector<float> loop(2 * kRate, 0.0f);
+    for (size_t i = loop.size() - 2 * 220; i < loop.size(); ++i)
+        loop[i] = (float)(0.5 * std::sin(2 * kPi * 1000 * (i / 2) / kRate));
     addRoom(loop, kRate, 1.5, 0.5);
     double head = 0;
     for (size_t i = 0; i < 2 * 4410; ++i) head += loop[i] * loop[i];
