@@ -189,13 +189,13 @@ void blip(Mix& m) {
 }
 
 void button(Mix& m) {
-    m.add(Tone(Wave::Sine).hz(660).slide(8).hold(0.02).adsr(0.002, 0.02, 0.3, 0.025), 0);
-    m.add(Tone(Wave::Noise).hold(0.002).adsr(0.001, 0.003, 0, 0.005).bandpass(2500).seed(98), 0, 0.3);
+    m.add(Tone(Wave::Sine).hz(660).slide(8).hold(0.005).adsr(0.001, 0.012, 0, 0.025), 0);
+    m.add(Tone(Wave::Noise).hold(0.002).adsr(0.001, 0.003, 0, 0.005).bandpass(2500).seed(98), 0, 0.5);
 }
 
 void box(Mix& m) {
     m.add(Tone(Wave::Triangle).note(79).hold(0.01).adsr(0.002, 0.03, 0, 0.04), 0);
-    m.add(Tone(Wave::Triangle).note(86).hold(0.01).adsr(0.002, 0.04, 0, 0.05), 0.05);
+    m.add(Tone(Wave::Triangle).note(86).hold(0.01).adsr(0.002, 0.04, 0, 0.05), 0.05, 0.7);
 }
 
 void badgeAgain(Mix& m) {
@@ -247,7 +247,7 @@ void desertSuper(Mix& m) {
 }
 
 void retroPass(Mix& m) {
-    m.add(Tone(Wave::Pulse).note(kE6).duty(0.5).hold(0.05).adsr(0.001, 0.05, 0.5, 0.04).lowpass(7000), 0);
+    m.add(Tone(Wave::Pulse).note(kE6).duty(0.25).hold(0.01).adsr(0.001, 0.05, 0, 0.06).lowpass(7000), 0);
 }
 void retroJump(Mix& m) {
     m.add(Tone(Wave::Pulse).hz(210).duty(0.25).slide(4).hold(0.1).adsr(0.001, 0.08, 0.5, 0.05).lowpass(5000), 0);
@@ -321,8 +321,8 @@ const Effect& findEffect(const std::string& file) {
 
 double roleLoudness(Role r) {
     switch (r) {
-    case Role::Ui: return -24;
-    case Role::Motion: return -22;
+    case Role::Ui: return -22;
+    case Role::Motion: return -20;
     case Role::Play: return -18;
     case Role::Hit: return -16;
     case Role::Jingle: return -16;
