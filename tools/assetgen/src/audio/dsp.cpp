@@ -135,9 +135,15 @@ std::vector<float> Decimator::run(const std::vector<float>& in) const {
     for (size_t o = 0; o < out.size(); ++o) {
         long c = (long)o * kOversample;
         long lo = std::max(0L, c - half), hi = std::min(n - 1, c + half);
-        double acc = 0;
-        for (long j = lo; j <= hi; ++j) acc += taps_[(size_t)(j - c + half)] * in[(size_t)j];
-        out[o] = (float)acc;
+        const double* t = &taps_[(size_t)(lo - c + half)];
+        const float* x = &in[(size_t)lo];
+        long count = hi - lo + 1, j = 0;
+        // Four running sums let the processor overlap the multiplications.
+        double acc[4] = {0, 0, 0, 0};
+        for (; j + 4 <= count; j += 4)
+            for (int k = 0; k < 4; ++k) acc[k] += t[j + k] * x[j + k];
+        for (; j < count; ++j) acc[0] += t[j] * x[j];
+        out[o] = (float)((acc[0] + acc[1]) + (acc[2] + acc[3]));
     }
     return out;
 }

@@ -8,8 +8,9 @@ namespace audio {
 namespace {
 
 constexpr double kMinPitch = 16, kMaxPitch = 18000;  // Hz a slide may reach
-// Pitch, pulse width and filter follow their curves at a control rate: one
-// update per 16 inner samples (0.09 ms) is far finer than any slide needs.
+// Pitch, pulse width, filter and envelope follow their curves at a control
+// rate: one update per 16 inner samples (0.09 ms) is far finer than any slide
+// or the shortest attack (1 ms) needs.
 constexpr int kControl = 16;
 
 // Release shape: exponential but pulled down to land exactly on zero.
@@ -59,14 +60,18 @@ void renderPatch(const Patch& p, std::vector<float>& out, size_t at, double gain
     SvFilter filter(p.filter.mode, kInnerRate), low(SvFilter::HighPass, kInnerRate);
     if (p.highpass > 0) low.set(p.highpass, 0);
     double scale = gain * p.gain / (1 + mixB);
-    double f = 0, duty = 0;
+    double f = 0, duty = 0, envFrom = 0, envTo = 0;
     for (size_t i = 0; i < n; ++i) {
-        double t = (double)i / kInnerRate, env = p.env.level(t, p.gate);
+        double t = (double)i / kInnerRate;
         if (i % kControl == 0) {
             f = patchPitch(p, t) * std::pow(2.0, vibrato(p, t) / 12);
             duty = std::clamp(p.duty + p.dutySweep * t, 0.02, 0.98);
-            if (p.filter.cutoff > 0) filter.set(filterCutoff(p, t, env), p.filter.resonance);
+            envFrom = p.env.level(t, p.gate);
+            envTo = p.env.level(t + (double)kControl / kInnerRate, p.gate);
+            if (p.filter.cutoff > 0) filter.set(filterCutoff(p, t, envFrom), p.filter.resonance);
         }
+        // The envelope runs straight between control points, 0.09 ms apart.
+        double env = envFrom + (envTo - envFrom) * (double)(i % kControl) / kControl;
         double v = a.next(f, duty);
         if (mixB > 0) v += b.next(f * detuneRatio, duty);
         if (p.filter.cutoff > 0) v = filter.process(v);
