@@ -30,4 +30,10 @@ EMSCRIPTEN_KEEPALIVE int vw_probe_render_fps() { return game() ? game()->m_Rende
 EMSCRIPTEN_KEEPALIVE int vw_probe_update_fps() { return game() ? game()->m_UpdateFpsAvg : 0; }
 // Whether the host holds the game suspended (a hidden page).
 EMSCRIPTEN_KEEPALIVE int vw_probe_suspended() { return app && app->suspended ? 1 : 0; }
+// The options box: open or not, a settings slot, and the host's window mode.
+EMSCRIPTEN_KEEPALIVE int vw_probe_options_open() { return game() ? game()->m_OptionsBoxOpen : 0; }
+EMSCRIPTEN_KEEPALIVE int vw_probe_setting(int slot) {
+  return game() && slot >= 0 && slot < game()->m_Settings.Length() ? game()->m_Settings[slot] : -1;
+}
+EMSCRIPTEN_KEEPALIVE int vw_probe_fullscreen() { return IsFullscreen() ? 1 : 0; }
 }

@@ -39,6 +39,14 @@ constexpr int kSettingBadgeCounter = 6;   // occurrences of badge 25's event
 constexpr int kSettingStickX = 10;        // vu, on-screen stick centre x
 constexpr int kSettingStickHeight = 11;   // vu, on-screen stick centre above the bottom
 constexpr int kSettingStickScale = 12;    // on-screen stick scale x 10
+constexpr int kSettingEffectsVolume = 13; // steps of 10 % down from full, 0..10
+constexpr int kSettingMusicVolume = 14;   // steps of 10 % down from full, 0..10
+constexpr int kSettingGameSpeed = 15;     // 0..5: 100 % down to 50 % in steps of 10
+constexpr int kSettingButtonMode = 16;    // 0 hold, 1 toggle
+
+// Logical button that opens and closes the options box (m_PlayKey): the O key,
+// and a gamepad's Back, which keeps this meaning while the iCade is on.
+constexpr int kButtonOptions = 18;
 
 class bb_Vaultwick_MyApp : public bb_app_App {
  public:
@@ -207,6 +215,13 @@ class bb_Vaultwick_MyApp : public bb_app_App {
   float m_TiltSmoothX = 0;    // eases a quarter of the way to m_TiltX per update
   float m_TiltSmoothY = 0;    // likewise for Y
 
+  // --- Options box and its round settings ------------------------------------
+  int m_OptionsBoxOpen = 0;   // 1 while the options box covers the menu
+  int m_OptionsRow = 0;       // row with the keyboard focus, 0..4
+  int m_RoundSpeed = 0;       // kSettingGameSpeed as the round was set up with
+  int m_ToggleHeld = 0;       // toggle mode: the held state the round reads
+  int m_PlayWasHeld = 0;      // the one button was down in the previous round frame
+
   // Display-list geometry: 15 floats a record, appended while the count is at
   // most kDrawLimit, so one frame holds 2 499 records.
   static const int kDrawRecord = 15;
@@ -299,6 +314,9 @@ class bb_Vaultwick_MyApp : public bb_app_App {
   virtual String m_MyNth();
   virtual int m_LoadMenu();
   virtual int m_CreditBox();
+  // The options box over the menu, and the music gain its setting asks for.
+  virtual int m_OptionsBox();
+  virtual float m_MusicVolume();
 
   // Render step: draws the display list through the graphics context.
   void ReplayDrawList();
@@ -435,7 +453,7 @@ class bb_Vaultwick_MyApp : public bb_app_App {
   int MenuModeRow(int mode, int x, int y);
   void MenuPriceTag(int x, int y, int cost, bool selected);
   int MenuRowPressed(int mode, int y);
-  bool NoBoxOpen() const { return m_CreditBoxOpen == 0 && m_BadgesBoxOpen == 0; }
+  bool NoBoxOpen() const { return m_CreditBoxOpen == 0 && m_BadgesBoxOpen == 0 && m_OptionsBoxOpen == 0; }
   int ModeCost(int mode);
   // Starts a round of the selected mode, or buys it when it is locked.
   void StartRound();
@@ -478,6 +496,29 @@ class bb_Vaultwick_MyApp : public bb_app_App {
   bool RoundUnfiled() const;
   // Saves as if an unfiled round had been quit, leaving the tables in memory as they were.
   void SaveFilingOpenRound();
+
+  // --- Options: the box (options.cpp) and what it sets (assist.cpp) ---------
+  void MenuOptionsButton();
+  void ClampOptionSettings();
+  void OpenOptionsBox();
+  void CloseOptionsBox();
+  void OptionsPanel(float top, float pitch);
+  void OptionsRow(int row, float y);
+  void OptionsKeys();
+  void OptionsTap(float top, float pitch);
+  void StepOption(int row, int delta);
+  String OptionValue(int row);
+  float EffectsVolume();
+  // Updates per second the current screen runs at: slowed in a running round.
+  int WantedUpdateRate() const;
+  void KeepUpdateRate();
+  bool RoundSlowed() const { return m_RoundSpeed != 0; }
+  bool ToggleMode() { return m_Settings[kSettingButtonMode] == 1; }
+  // The held state a round frame reads from the one button's raw state.
+  int ToggledHold(int held);
+  bool PointerOnPauseButton();
+  void StartRoundAssists();
+  void DrawAssistMarks();
 };
 
 // Game-wide settings, set by bbInit before the game object exists.

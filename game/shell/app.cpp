@@ -20,7 +20,7 @@ float bb_Vaultwick_jscrw, bb_Vaultwick_jscrh;
 namespace {
 
 // Buttons the preamble polls, in order; the first one held ends the poll.
-const int kPolledButtons[] = {0, 3, 5, 8, 10, 11, 12, 13, 14, 15, 16, 17, 99};
+const int kPolledButtons[] = {0, 3, 5, 8, 10, 11, 12, 13, 14, 15, 16, 17, kButtonOptions, 99};
 const int kBackButton = 99;
 const int kTouchContacts = 10;
 
@@ -185,6 +185,7 @@ void bb_Vaultwick_MyApp::DispatchScreen() {
   if (m_Screen == kScreenMenu) {
     if (m_CreditBoxOpen == 1) m_CreditBox();
     if (m_Screen == kScreenMenu && m_BadgesBoxOpen == 1) m_BadgesBox();
+    if (m_Screen == kScreenMenu && m_OptionsBoxOpen == 1) m_OptionsBox();
   }
 }
 
@@ -204,9 +205,10 @@ int bb_Vaultwick_MyApp::m_OnUpdate() {
   // The back button closes an open box and is then spent, so the same press
   // cannot also work a menu button underneath.
   if ((!anyHeld || m_KeyLatch == 0) && m_PointerLatch == 0 && m_PlayKey(kBackButton) && m_Screen == kScreenMenu &&
-      (m_CreditBoxOpen == 1 || m_BadgesBoxOpen == 1)) {
+      (m_CreditBoxOpen == 1 || m_BadgesBoxOpen == 1 || m_OptionsBoxOpen == 1)) {
     m_CreditBoxOpen = 0;
     m_BadgesBoxOpen = 0;
+    if (m_OptionsBoxOpen == 1) CloseOptionsBox();
     m_KeyLatch = 1;
     m_PointerLatch = 1;
   }
@@ -236,6 +238,7 @@ int bb_Vaultwick_MyApp::m_OnUpdate() {
     m_Text(16, y, String(m_RenderFpsAvg), 0, 0);
   }
   m_ShowBadges();  // badge notifications over every screen, loading included
+  KeepUpdateRate();
   return 0;
 }
 

@@ -23,6 +23,8 @@ int wlweb_screen_width();
 int wlweb_screen_height();
 void wlweb_sleep(int ms);
 void wlweb_wait_frame();
+void wlweb_set_fullscreen(int on);
+int wlweb_take_fullscreen_lost();
 }
 
 namespace {
@@ -133,7 +135,16 @@ void deliver(const Event& e) {
   }
 }
 
+// The page left fullscreen by itself (Escape) or refused it: the host hears
+// F11, the key that switches its window mode, so its mode follows the page.
+void follow_page_fullscreen() {
+  if (!wlweb_take_fullscreen_lost()) return;
+  g_queue.push_back({Event::kKey, WL_KEY_F1 + 10, WL_PRESS});
+  g_queue.push_back({Event::kKey, WL_KEY_F1 + 10, WL_RELEASE});
+}
+
 void deliver_queue() {
+  follow_page_fullscreen();
   std::vector<Event> events;
   events.swap(g_queue);
   for (const Event& e : events) deliver(e);
@@ -169,9 +180,12 @@ void wlCloseWindow() { g_open = false; }
 // The page keeps its own title and place.
 void wlSetWindowTitle(const char*) {}
 void wlSetWindowPos(int, int) {}
-// The page owns its icon and its size: fullscreen is the browser's to give.
+// The page owns its icon and its size; fullscreen is the canvas's, through
+// the page's Fullscreen API, at the canvas's own resolution.
 void wlSetWindowIcon(int, const WLimage*) {}
-void wlSetWindowMode(int, int, int, int, int) {}
+void wlSetWindowMode(int mode, int, int, int, int) {
+  if (mode == WL_FULLSCREEN || mode == WL_WINDOW) wlweb_set_fullscreen(mode == WL_FULLSCREEN ? 1 : 0);
+}
 
 void wlGetWindowSize(int* width, int* height) {
   *width = g_open ? wlweb_canvas_width() : 0;

@@ -6,6 +6,8 @@ mergeInto(LibraryManager.library, {
   $WLWeb: {
     hidden: false,     // the page is hidden (another tab, a minimised window)
     wake: null,        // ends the current sleep at once, while one is running
+    fullscreen: false, // the host asked for fullscreen
+    fullscreenLost: false,  // the page left or refused it since the host last looked
   },
 
   // Follows the page's visibility. A change ends a sleep at once, so the main
@@ -18,6 +20,39 @@ mergeInto(LibraryManager.library, {
       WLWeb.hidden = document.visibilityState === 'hidden';
       if (WLWeb.wake) WLWeb.wake();
     });
+    document.addEventListener('fullscreenchange', function() {
+      if (!document.fullscreenElement && WLWeb.fullscreen) WLWeb.fullscreenLost = true;
+    });
+  },
+
+  // Fullscreen is the page's Fullscreen API on the canvas, which the browser
+  // scales to the screen keeping its shape. A browser grants it only soon
+  // after a key or click, and a player may leave it with Escape: both end up
+  // as fullscreenLost, for the host to follow (window_web.cpp).
+  wlweb_set_fullscreen__deps: ['$WLWeb'],
+  wlweb_set_fullscreen: function(on) {
+    var canvas = Module['canvas'];
+    WLWeb.fullscreen = !!on;
+    if (!on) {
+      if (document.fullscreenElement) document.exitFullscreen().catch(function() {});
+      return;
+    }
+    if (document.fullscreenElement === canvas) return;
+    if (!canvas || !canvas.requestFullscreen) {
+      WLWeb.fullscreenLost = true;
+      return;
+    }
+    canvas.requestFullscreen().catch(function() {
+      if (WLWeb.fullscreen && document.fullscreenElement !== canvas) WLWeb.fullscreenLost = true;
+    });
+  },
+
+  // 1 once after the page has left or refused fullscreen that the host asked for.
+  wlweb_take_fullscreen_lost__deps: ['$WLWeb'],
+  wlweb_take_fullscreen_lost: function() {
+    var lost = WLWeb.fullscreenLost;
+    WLWeb.fullscreenLost = false;
+    return lost ? 1 : 0;
   },
 
   wlweb_page_hidden__deps: ['$WLWeb'],
@@ -42,14 +77,17 @@ mergeInto(LibraryManager.library, {
   wlweb_canvas_width: function() { return Module['canvas'] ? Module['canvas'].width : 0; },
   wlweb_canvas_height: function() { return Module['canvas'] ? Module['canvas'].height : 0; },
 
-  // A point of the page in canvas pixels.
+  // A point of the page in canvas pixels. The picture keeps its shape in the
+  // element, centred: a fullscreen canvas is letterboxed.
   wlweb_canvas_point: function(clientX, clientY, x, y) {
     var canvas = Module['canvas'];
     var rect = canvas.getBoundingClientRect();
-    var sx = rect.width > 0 ? canvas.width / rect.width : 1;
-    var sy = rect.height > 0 ? canvas.height / rect.height : 1;
-    HEAP32[x >> 2] = Math.floor((clientX - rect.left) * sx);
-    HEAP32[y >> 2] = Math.floor((clientY - rect.top) * sy);
+    var scale = Math.min(rect.width / canvas.width, rect.height / canvas.height);
+    if (!(scale > 0)) scale = 1;
+    var left = rect.left + (rect.width - canvas.width * scale) / 2;
+    var top = rect.top + (rect.height - canvas.height * scale) / 2;
+    HEAP32[x >> 2] = Math.floor((clientX - left) / scale);
+    HEAP32[y >> 2] = Math.floor((clientY - top) / scale);
   },
 
   wlweb_screen_width: function() { return screen.width | 0; },

@@ -274,6 +274,27 @@ static void soundState(cairo_t* cr, int frame) {
     }
 }
 
+// The options button's gear: eight square teeth round a ring with a hole.
+static void gear(cairo_t* cr) {
+    const int teeth = 8;
+    const double outer = 9.5, inner = 7, half = M_PI / teeth * 0.5;
+    for (int i = 0; i < teeth; ++i) {
+        double a = i * 2 * M_PI / teeth;
+        cairo_move_to(cr, 16 + inner * std::cos(a - half * 1.3), 16 + inner * std::sin(a - half * 1.3));
+        cairo_line_to(cr, 16 + outer * std::cos(a - half), 16 + outer * std::sin(a - half));
+        cairo_line_to(cr, 16 + outer * std::cos(a + half), 16 + outer * std::sin(a + half));
+        cairo_line_to(cr, 16 + inner * std::cos(a + half * 1.3), 16 + inner * std::sin(a + half * 1.3));
+        cairo_close_path(cr);
+    }
+    setRgb(cr, kInk);
+    cairo_fill(cr);
+    circlePath(cr, 16, 16, 7.2);
+    circlePath(cr, 16, 16, 3);
+    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
+    cairo_fill(cr);
+    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
+}
+
 // Icons are white discs with dark symbols: the game tints the disc.
 void paintIcon(cairo_t* cr, int frame) {
     auto disc = [&] {
@@ -374,6 +395,10 @@ void paintIcon(cairo_t* cr, int frame) {
         heartPath(cr, 16, 16.5, 16);
         setRgb(cr, kInk);
         cairo_fill(cr);
+        break;
+    case 13:  // options
+        disc();
+        gear(cr);
         break;
     default:
         break;
