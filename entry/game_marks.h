@@ -1,0 +1,11 @@
+// Marks in the timing log (VW_TIMING_LOG) for what changed in the game, as
+// each presented frame shows it, so that a process driving the real game can
+// wait for the game itself instead of for the clock.
+#pragma once
+
+// Starts the marks: "screen-<n>" when the screen changes (1 the menu, 10 a
+// round, ...), "paused" and "unpaused" for the pause panel, "round-over" when
+// a round ends, "drawing" at the first frame and whenever frames come again
+// after half a second without (a suspension). Does nothing without the
+// timing log.
+void WatchGameForMarks();
