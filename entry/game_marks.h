@@ -5,7 +5,6 @@
 
 // Starts the marks: "screen-<n>" when the screen changes (1 the menu, 10 a
 // round, ...), "paused" and "unpaused" for the pause panel, "round-over" when
-// a round ends, "drawing" at the first frame and whenever frames come again
-// after half a second without (a suspension). Does nothing without the
-// timing log.
+// a round ends. (The framework marks "suspended", "resumed", "focus-lost"
+// and each save itself.) Does nothing without the timing log.
 void WatchGameForMarks();

@@ -21,9 +21,13 @@ child_of() {
 }
 
 # --- From a terminal -----------------------------------------------------------
+# script gives the game a terminal; what script reads is typed there, and a
+# pipe held open types nothing, as a person who walked away.
+mkfifo keys
 fresh_log
-script -qfec "exec '$game'" terminal.txt </dev/null >/dev/null 2>&1 &
+script -qfec "exec '$game'" terminal.txt <keys >/dev/null 2>&1 &
 runner=$!
+exec 4>keys
 wid=$(wait_window "Tovrin Game") || fail "no window under a terminal"
 wait_mark loaded || fail "the game did not load under a terminal"
 gpid=$(child_of "$runner") || fail "no game process under script"
@@ -31,6 +35,7 @@ start=$(date +%s%N)
 kill -SEGV "$gpid"
 wait_exit "$runner" 5
 took=$((($(date +%s%N) - start) / 1000000))
+exec 4>&-
 [ "$EXIT_STATUS" -eq 255 ] || fail "terminal: exit status $EXIT_STATUS, want 255 ($(cat terminal.txt))"
 [ "$took" -lt 2000 ] || fail "terminal: the game took $took ms to end after the crash"
 grep -q "^$report" terminal.txt || fail "terminal: no report in '$(cat terminal.txt)'"

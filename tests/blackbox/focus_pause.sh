@@ -62,9 +62,12 @@ other=$(wait_window focus-thief) || fail "no second window"
 focus_on "$wid" || fail "the game window cannot get the focus"
 wait_mark loaded || fail "loading did not end"
 
-# At the menu.
-shot menu_before
+# At the menu, once it has slid in: only the coin and the stars move.
+wait_until "watch menu_settling menu_before; [ \$(changed menu_settling menu_before) -lt 100 ]" 10 ||
+  fail "the menu does not settle"
+losses=$(mark_count focus-lost)
 focus_on "$other" || fail "the other window cannot get the focus"
+wait_next_mark focus-lost "$losses" 5 || fail "the game did not see the focus go"
 watch menu_after menu_later
 kill -0 "$pid" || fail "the game stopped when the focus went"
 xprop -id "$wid" WM_STATE | grep -q "Normal" || fail "the window was iconified"
@@ -78,7 +81,9 @@ focus_on "$wid" || fail "the game window cannot get the focus back"
 press space
 wait_mark screen-10 || fail "Space at the menu started no round"
 wait_until "watch round_1 round_2; [ \$(changed round_1 round_2) -ge 10 ]" 5 || fail "the round does not move"
+losses=$(mark_count focus-lost)
 focus_on "$other" || fail "the other window cannot get the focus in the round"
+wait_next_mark focus-lost "$losses" 5 || fail "the game did not see the focus go in the round"
 wait_mark paused 1 5 || fail "the round did not pause when the focus went"
 [ "$(mark_count round-over)" -eq 0 ] || fail "the round ended before the focus went"
 # The panel slides in; once it is still, nothing moves any more.

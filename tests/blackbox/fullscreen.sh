@@ -69,8 +69,10 @@ check_centred_window() {
   hints=$(xprop -id "$wid" WM_NORMAL_HINTS)
   echo "$hints" | grep -q "maximum size: 640 by 480" || fail "$1: resizable again: $hints"
   xprop -id "$wid" _NET_WM_STATE | grep -q FULLSCREEN && fail "$1: still marked fullscreen"
-  import -window "$wid" "$shot" || fail "no screenshot of the window"
-  [ "$(colours "$shot" 640x480+0+0)" -ge 8 ] || fail "$1: the window shows no scene"
+  # Until the game draws at the new size, a shot may catch the window between
+  # two sizes.
+  wait_until "import -window $wid $shot 2>/dev/null && [ \"\$(colours $shot 640x480+0+0 2>/dev/null)\" -ge 8 ]" 10 ||
+    fail "$1: the window shows no scene"
   kill -0 "$pid" || fail "$1: the game stopped"
 }
 
