@@ -73,7 +73,7 @@ FUZZ_REPLAYS = $(patsubst fuzz/%.cpp,replay_%,$(wildcard fuzz/*_fuzz.cpp))
 soak: configure
 	@cmake -S . -B $(BUILD)-sanitize -DVW_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug $(CMAKE_FLAGS) >/dev/null
 	@cmake --build $(BUILD)-sanitize -j$(JOBS) --target unit_tests
-	cd $(BUILD)-sanitize && LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp VW_SOAK_UPDATES=216000 \
+	cd $(BUILD)-sanitize && LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 VW_SOAK_UPDATES=216000 \
 	  ./tests/unit_tests --gtest_filter='Soak*'
 
 # Release build; the real-GL comparison runs under Xvfb. Figures go to

@@ -21,6 +21,7 @@ passed=0
 # --- Driving the window and looking at it -------------------------------------
 
 start_game() {
+  fresh_log
   "$game" >>out.txt 2>>err.txt &
   pid=$!
   wid=$(wait_window "Tovrin Game") || fail "no window titled 'Tovrin Game'"
@@ -222,11 +223,14 @@ check_lists_changed() {  # before after score last-before-0 top-before...
 # Plays a round of play mode $1 from the menu and quits it through the pause
 # panel; leaves the menu it returns to as the screenshot mode$1-7-menu-after.
 play_and_quit() {
-  local mode=$1 p="mode$1" i
+  local mode=$1 p="mode$1" i rounds menus ended
+  rounds=$(mark_count screen-10) menus=$(mark_count screen-1) ended=$(mark_count round-over)
   tap_key space 0.25
-  sleep 0.3
-  # A little play: short holds keep the character clear of the first spikes,
-  # so the round is still on when it is paused.
+  wait_next_mark screen-10 "$rounds" 5 || fail "$p: Space at the menu started no round"
+  # A little play: short holds, in a rhythm that starts a moment into the
+  # round (the player's, not a wait for the game), keep the character clear
+  # of the first spikes, so the round is still on when it is paused.
+  sleep 0.5
   for i in 1 2 3; do
     xdotool keydown --window "$wid" space
     sleep 0.25
@@ -234,6 +238,7 @@ play_and_quit() {
     sleep 0.3
   done
   shot "$p-3-round"
+  [ "$(mark_count round-over)" -eq "$ended" ] || fail "$p: the round ended in the little play, before the pause"
   # A loaded machine may starve the game long enough to miss a short press,
   # so a press that shows no effect is given once more.
   tap_key Escape 0.25
@@ -243,7 +248,7 @@ play_and_quit() {
   tap_key space 0.25
   retry_once game_over_shown "$p-6-game-over" quit_again "$p-6-game-over"
   # The overlay shows for 1.5 s, then fades over the menu as it slides in.
-  sleep 1.5
+  wait_next_mark screen-1 "$menus" 10 || fail "$p: no menu after the game over"
   menu_was=""
   wait_for menu_settled "$p-7-menu-after" 20
 }
@@ -332,8 +337,10 @@ close_mid_round() {
   read_state
   local before
   before=$(last "$m" 0)
+  local rounds
+  rounds=$(mark_count screen-10)
   tap_key space 0.25
-  sleep 0.8
+  wait_next_mark screen-10 "$rounds" 5 || fail "close mid-round: Space at the menu started no round"
   shot "close-round"
   close_and_wait "$wid" "$pid"
   [ "$EXIT_STATUS" -eq 0 ] || fail "close mid-round: exit status $EXIT_STATUS"
