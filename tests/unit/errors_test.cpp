@@ -33,16 +33,21 @@ void terminal_on_stdin() {
   if (slave < 0 || dup2(slave, 0) < 0) std::abort();
 }
 
+rlimit g_address_space;
+
 // Caps the address space a little above what the process uses now, so that
-// big blocks cannot be had.
+// big blocks cannot be had. The cap is lifted again at exit, before the leak
+// check of a sanitizer build, which needs memory of its own, runs.
 void cap_address_space() {
   const rlim_t kHeadroom = 64 << 20;
   long pages = 0;
   FILE* f = std::fopen("/proc/self/statm", "r");
   if (!f || std::fscanf(f, "%ld", &pages) != 1) std::abort();
   std::fclose(f);
+  if (getrlimit(RLIMIT_AS, &g_address_space) != 0) std::abort();
+  std::atexit([] { setrlimit(RLIMIT_AS, &g_address_space); });
   rlim_t now = static_cast<rlim_t>(pages) * static_cast<rlim_t>(sysconf(_SC_PAGESIZE));
-  rlimit limit = {now + kHeadroom, now + kHeadroom};
+  rlimit limit = {now + kHeadroom, g_address_space.rlim_max};
   if (setrlimit(RLIMIT_AS, &limit) != 0) std::abort();
 }
 
