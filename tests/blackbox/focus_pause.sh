@@ -80,7 +80,10 @@ passed=$((passed + 1))
 focus_on "$wid" || fail "the game window cannot get the focus back"
 press space
 wait_mark screen-10 || fail "Space at the menu started no round"
-wait_until "watch round_1 round_2; [ \$(changed round_1 round_2) -ge 10 ]" 5 || fail "the round does not move"
+# Two shots a fifth of a second apart catch the bouncing character in two
+# places (the rest of the picture stands); a pair that happens to catch it at
+# one height is taken again.
+wait_until "shot round_1; sleep 0.2; shot round_2; [ \$(changed round_1 round_2) -ge 2 ]" 5 || fail "the round does not move"
 losses=$(mark_count focus-lost)
 focus_on "$other" || fail "the other window cannot get the focus in the round"
 wait_next_mark focus-lost "$losses" 5 || fail "the game did not see the focus go in the round"
