@@ -80,6 +80,13 @@ retry_once() {
   wait_for "$test" "$name" 6
 }
 
+# Fails when the menu is back (more than $1 menus) before a shot caught the
+# game over; false otherwise, to shoot again.
+game_over_missed() {
+  [ "$(mark_count screen-1)" -gt "$1" ] && fail "the menu came back before a shot caught the game over"
+  return 1
+}
+
 # Left and Space again, but only while the pause panel is still up.
 quit_again() {
   panel_shown "$1" || return 0
@@ -227,13 +234,16 @@ play_and_quit() {
   rounds=$(mark_count screen-10) menus=$(mark_count screen-1) ended=$(mark_count round-over)
   tap_key space 0.25
   wait_next_mark screen-10 "$rounds" 5 || fail "$p: Space at the menu started no round"
-  # A little play: short holds, in a rhythm that starts a moment into the
-  # round (the player's, not a wait for the game), keep the character clear
-  # of the first spikes, so the round is still on when it is paused.
+  # A little play: taps of a tenth of a second, in a rhythm that starts a
+  # moment into the round (the player's, not a wait for the game). Holds of
+  # up to about 27 updates keep the character clear of the first spikes in
+  # every play mode (half a second ends a round of play mode 2, which has no
+  # spare hits), so a machine that stalls the game for a while still leaves
+  # the round on when it is paused.
   sleep 0.5
   for i in 1 2 3; do
     xdotool keydown --window "$wid" space
-    sleep 0.25
+    sleep 0.1
     xdotool keyup --window "$wid" space
     sleep 0.3
   done
@@ -245,9 +255,18 @@ play_and_quit() {
   retry_once panel_shown "$p-4-paused" tap_key Escape 0.25
   tap_key Left 0.25
   shot "$p-5-quit-focused"
-  tap_key space 0.25
-  retry_once game_over_shown "$p-6-game-over" quit_again "$p-6-game-over"
-  # The overlay shows for 1.5 s, then fades over the menu as it slides in.
+  xdotool keydown --window "$wid" space
+  sleep 0.25
+  xdotool keyup --window "$wid" space
+  if ! wait_next_mark round-over "$ended" 3; then
+    shot "$p-5-quit-focused"
+    quit_again "$p-5-quit-focused"
+    wait_next_mark round-over "$ended" 5 || fail "$p: quitting through the pause panel ended no round"
+  fi
+  # The overlay shows for 1.5 s from the end of the round, then fades over
+  # the menu as it slides in: shot as soon as the round has ended.
+  wait_until "shot $p-6-game-over; game_over_shown $p-6-game-over || game_over_missed $menus" 10 ||
+    fail "$p: no game over shown"
   wait_next_mark screen-1 "$menus" 10 || fail "$p: no menu after the game over"
   menu_was=""
   wait_for menu_settled "$p-7-menu-after" 20
