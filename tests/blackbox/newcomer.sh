@@ -80,10 +80,10 @@ retry_once() {
   wait_for "$test" "$name" 6
 }
 
-# Fails when the menu is back (more than $1 menus) before a shot caught the
-# game over; false otherwise, to shoot again.
+# Fails when the menu is at rest again (more than $1 times), the game over
+# having faded out before a shot caught it; false otherwise, to shoot again.
 game_over_missed() {
-  [ "$(mark_count screen-1)" -gt "$1" ] && fail "the menu came back before a shot caught the game over"
+  [ "$(mark_count menu-at-rest)" -gt "$1" ] && fail "the game over faded out before a shot caught it"
   return 1
 }
 
@@ -230,8 +230,9 @@ check_lists_changed() {  # before after score last-before-0 top-before...
 # Plays a round of play mode $1 from the menu and quits it through the pause
 # panel; leaves the menu it returns to as the screenshot mode$1-7-menu-after.
 play_and_quit() {
-  local mode=$1 p="mode$1" i rounds menus ended
+  local mode=$1 p="mode$1" i rounds menus ended rested
   rounds=$(mark_count screen-10) menus=$(mark_count screen-1) ended=$(mark_count round-over)
+  rested=$(mark_count menu-at-rest)
   tap_key space 0.25
   wait_next_mark screen-10 "$rounds" 5 || fail "$p: Space at the menu started no round"
   # A little play: taps of a tenth of a second, in a rhythm that starts a
@@ -264,8 +265,9 @@ play_and_quit() {
     wait_next_mark round-over "$ended" 5 || fail "$p: quitting through the pause panel ended no round"
   fi
   # The overlay shows for 1.5 s from the end of the round, then fades over
-  # the menu as it slides in: shot as soon as the round has ended.
-  wait_until "shot $p-6-game-over; game_over_shown $p-6-game-over || game_over_missed $menus" 10 ||
+  # the menu as it slides in: shot as soon as the round has ended, and again
+  # until a shot shows it or it has faded out.
+  wait_until "shot $p-6-game-over; game_over_shown $p-6-game-over || game_over_missed $rested" 10 ||
     fail "$p: no game over shown"
   wait_next_mark screen-1 "$menus" 10 || fail "$p: no menu after the game over"
   menu_was=""
