@@ -345,11 +345,13 @@ next_mode() {
 }
 
 # The logo button opens the credits box; a new tap anywhere closes it.
+# A click the game missed (starved between the press and the release) is
+# given once more.
 peek_at_credits() {
   tap_mouse 540 20
-  wait_for credits_box_shown "mode1-0-credits-box" 5
+  retry_once credits_box_shown "mode1-0-credits-box" tap_mouse 540 20
   tap_mouse 320 240
-  wait_for credits_box_closed "mode1-0-credits-closed" 5
+  retry_once credits_box_closed "mode1-0-credits-closed" tap_mouse 320 240
 }
 
 # Closing the window in the middle of a round of play mode $1 keeps the round.
