@@ -63,9 +63,7 @@ no_runtime_error() { ! grep -q "Runtime Error" out.txt; }
 
 # A key held and let go as a hand does.
 tap() {
-  xdotool keydown "$1"
-  sleep 0.15
-  xdotool keyup "$1"
+  hold_key "" "$1" 0.15
   sleep 0.15
 }
 

@@ -20,11 +20,7 @@ fail() {
   exit 1
 }
 
-press() {
-  xdotool keydown --window "$wid" "$1"
-  sleep 0.15  # held as a hand holds a key
-  xdotool keyup --window "$wid" "$1"
-}
+press() { hold_key "$wid" "$1" 0.15; }
 
 # Gives the focus to window $1 and waits until the window manager reports it.
 focus_on() {

@@ -13,9 +13,8 @@ passed=0
 # Holds key chord $2 (xdotool names joined by +) on window $1 for a moment.
 chord() {
   local wid=$1 keys=${2//+/ }
-  xdotool keydown --window "$wid" $keys
-  sleep 0.15
-  xdotool keyup --window "$wid" $(echo $keys | tr ' ' '\n' | tac)
+  # One xdotool run, so the chord is held for as long as meant (lib.bash).
+  xdotool keydown --window "$wid" $keys sleep 0.15 keyup --window "$wid" $(echo $keys | tr ' ' '\n' | tac)
 }
 
 # Bytes the game has read from files and sockets so far; once loaded, the

@@ -93,6 +93,16 @@ wait_geometry() {
   wait_until "[ \"\$(geometry $1)\" = $2 ]" 5 || { echo "geometry $(geometry "$1"), want $2"; return 1; }
 }
 
+# Holds key $2 for $3 seconds (xdotool's names), sent to window $1 if it is
+# not empty, else to the focused window. One xdotool run times the hold:
+# starting a second one for the release could take longer than the hold on
+# a busy machine, and the game would see a key held far longer than meant.
+hold_key() {
+  local to=()
+  [ -n "$1" ] && to=(--window "$1")
+  xdotool keydown "${to[@]}" "$2" sleep "$3" keyup "${to[@]}" "$2"
+}
+
 # A scratch folder that holds the game's data like the repository root does.
 make_game_folder() {
   local dir

@@ -31,9 +31,7 @@ start_game() {
 # must see both, or the press is missed or held on into the next screen,
 # where the latches swallow it.
 tap_key() {
-  xdotool keydown --window "$wid" "$1"
-  sleep "${2:-0.15}"
-  xdotool keyup --window "$wid" "$1"
+  hold_key "$wid" "$1" "${2:-0.15}"
   sleep 0.3
 }
 
@@ -236,16 +234,14 @@ play_and_quit() {
   tap_key space 0.25
   wait_next_mark screen-10 "$rounds" 5 || fail "$p: Space at the menu started no round"
   # A little play: taps of a tenth of a second, in a rhythm that starts a
-  # moment into the round (the player's, not a wait for the game). Holds of
-  # up to about 27 updates keep the character clear of the first spikes in
-  # every play mode (half a second ends a round of play mode 2, which has no
-  # spare hits), so a machine that stalls the game for a while still leaves
-  # the round on when it is paused.
+  # moment into the round (the player's, not a wait for the game). Three
+  # holds of up to about 27 updates keep the character clear of the first
+  # spikes in every play mode (three of half a second end a round of play
+  # mode 2, which has no spare hits), so the round is still on when it is
+  # paused.
   sleep 0.5
   for i in 1 2 3; do
-    xdotool keydown --window "$wid" space
-    sleep 0.1
-    xdotool keyup --window "$wid" space
+    hold_key "$wid" space 0.1
     sleep 0.3
   done
   shot "$p-3-round"
@@ -256,9 +252,7 @@ play_and_quit() {
   retry_once panel_shown "$p-4-paused" tap_key Escape 0.25
   tap_key Left 0.25
   shot "$p-5-quit-focused"
-  xdotool keydown --window "$wid" space
-  sleep 0.25
-  xdotool keyup --window "$wid" space
+  hold_key "$wid" space 0.25
   if ! wait_next_mark round-over "$ended" 3; then
     shot "$p-5-quit-focused"
     quit_again "$p-5-quit-focused"
