@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/app.h"
+#include "app/timing_log.h"
 #include "seam/state_area.h"
 
 namespace {
@@ -34,13 +35,11 @@ void sync_folder(const char* folder) {
   close(fd);
 }
 
-}  // namespace
-
 // The new state goes to a temporary file beside the old one and replaces it in
 // one rename, so a crash or a full disk mid-save never loses the saved state.
-int gxtkApp::SaveState(String state) {
+int replace_state_file(const std::string& bytes) {
   const std::string temp = state_path(kStateTempName);
-  int result = write_synced(temp.c_str(), state.ToUtf8());
+  int result = write_synced(temp.c_str(), bytes);
   if (result != 0) {
     std::remove(temp.c_str());
     return result;
@@ -53,6 +52,14 @@ int gxtkApp::SaveState(String state) {
   sync_folder(state_area_folder());
   state_area_saved(path.c_str());
   return 0;
+}
+
+}  // namespace
+
+int gxtkApp::SaveState(String state) {
+  int result = replace_state_file(state.ToUtf8());
+  timinglog::Mark(result == 0 ? "state-saved" : "state-save-failed");
+  return result;
 }
 
 String gxtkApp::LoadState() {

@@ -92,6 +92,31 @@ void allocate_texture(GLenum format, int w, int h) {
   glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), w, h, 0, format, GL_UNSIGNED_BYTE, nullptr);
 }
 
+// GL keeps an error until it is read, one per kind; more than this many
+// pending at once means no context answers.
+const int kMaxPendingGlErrors = 8;
+
+// Reads away errors left by earlier calls, so that the next glGetError
+// speaks of the next call alone.
+void clear_gl_errors() {
+  for (int i = 0; i < kMaxPendingGlErrors && glGetError() != GL_NO_ERROR; ++i) {
+  }
+}
+
+// Allocates the texture at the image's size or, where GL refuses that, at
+// the next powers of two; false when both are refused. The size given is
+// put in w and h. Whether non-power-of-two sizes work is learnt from the
+// first allocation, so older errors are read away before it.
+bool allocate_texture_sized(GLenum format, int& w, int& h) {
+  clear_gl_errors();
+  allocate_texture(format, w, h);
+  if (glGetError() == GL_NO_ERROR) return true;
+  w = Pow2Size(w);
+  h = Pow2Size(h);
+  allocate_texture(format, w, h);
+  return glGetError() == GL_NO_ERROR;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -176,18 +201,11 @@ bool gxtkSurface::OnUnsafeLoadComplete() {
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
 
-  // Whether non-power-of-two sizes work is learnt from the first allocation.
   int texWidth = width, texHeight = height;
-  allocate_texture(format, texWidth, texHeight);
-  if (glGetError() != GL_NO_ERROR) {
-    texWidth = Pow2Size(width);
-    texHeight = Pow2Size(height);
-    allocate_texture(format, texWidth, texHeight);
-    if (glGetError() != GL_NO_ERROR) {
-      stbi_image_free(pixels);
-      pixels = nullptr;
-      return false;
-    }
+  if (!allocate_texture_sized(format, texWidth, texHeight)) {
+    // Nothing could be filled: the name goes back and the pixels go.
+    Discard();
+    return false;
   }
   if (pixels) {
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);

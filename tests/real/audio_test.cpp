@@ -265,9 +265,10 @@ bool read_output(const std::string& path, Output* out) {
   return false;
 }
 
-// Runs only as the child: plays a tone panned hard left into the wave file.
-TEST(AudioWaveChild, PlayPannedLeft) {
-  if (!getenv(kChildFlag)) GTEST_SKIP() << "run by AudioWaveOutput";
+// Runs only as the child (disabled, so the ordinary run leaves it out): plays
+// a tone panned hard left into the wave file.
+TEST(AudioWaveChild, DISABLED_PlayPannedLeft) {
+  ASSERT_TRUE(getenv(kChildFlag)) << "run by AudioWaveOutput";
   OpenAl al;
   ASSERT_TRUE(al.open());
   gc_init();
@@ -298,7 +299,8 @@ TEST(AudioWaveOutput, PlayedSoundIsHeardAndPanLeftIsLeft) {
   for (std::string& s : env_text) env.push_back(&s[0]);
   env.push_back(nullptr);
   std::string self = "/proc/self/exe", filter = "--gtest_filter=AudioWaveChild.*";
-  char* args[] = {&self[0], &filter[0], nullptr};
+  std::string disabled = "--gtest_also_run_disabled_tests";
+  char* args[] = {&self[0], &filter[0], &disabled[0], nullptr};
   pid_t pid = 0;
   ASSERT_EQ(0, posix_spawn(&pid, self.c_str(), nullptr, nullptr, args, env.data()));
   int status = 0;
