@@ -102,6 +102,8 @@ class bb_Vaultwick_MyApp : public bb_app_App {
   // --- Sound ---------------------------------------------------------------
   int m_SfxCursor = 0;           // index of the last channel used, 0..23
   Array<bb_audio_Sound*> m_Sfx;  // [100] sound slots
+  int m_MusicTrack = -1;         // music last started: 0 the menu's, 1..9 a variant's, -1 none
+  float m_MusicLevel = 0;        // 0..1, the fade on the music's gain
 
   // --- Menu boxes, loading screen and round ---------------------------------
   float m_BadgeScroll = 0;        // vu, badges list offset (<= 0)
@@ -274,6 +276,10 @@ class bb_Vaultwick_MyApp : public bb_app_App {
   // Render step: draws the display list through the graphics context.
   void ReplayDrawList();
 
+  // The player's music volume (settings slot 14, steps of 10 % down from
+  // full) as a gain, 0..1; the music's gain is the fade times this.
+  float m_MusicVolume();
+
  private:
   // One record of `kind` with the pen's rotation and colour; dropped when full.
   void AppendRecord(float kind, float x, float y, float w, float h, float frame);
@@ -285,6 +291,11 @@ class bb_Vaultwick_MyApp : public bb_app_App {
   void DispatchScreen();
   // Shared by suspend and resume: a round in play comes back paused.
   void PauseIfInRound();
+  // Music (music.cpp): the track for the screen, its fade, the setting.
+  void UpdateMusic();
+  int WantedMusic() const;
+  void StartMusic(int track, float level);
+  void StopGameMusic();
   // Art resolution for the device size, and an image file at that resolution.
   void ChooseAssetScale();
   String ImageFile(String stem);
@@ -459,3 +470,5 @@ extern int bb_Vaultwick_OnScreenControls;
 extern int bb_Vaultwick_AccelerometerControls;
 extern float bb_Vaultwick_rawscrw, bb_Vaultwick_rawscrh;
 extern float bb_Vaultwick_jscrw, bb_Vaultwick_jscrh;
+// The music file, under data/, of the menu (track 0) or of a variant (1..9).
+String bb_Vaultwick_MusicFile(int track);

@@ -237,6 +237,7 @@ int bb_Vaultwick_MyApp::m_OnUpdate() {
     m_Text(16, y, String(m_RenderFpsAvg), 0, 0);
   }
   m_ShowBadges();  // badge notifications over every screen, loading included
+  UpdateMusic();
   return 0;
 }
 
