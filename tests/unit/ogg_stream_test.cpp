@@ -9,10 +9,12 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "audio/decode.h"
+#include "game/vaultwick.h"
 
 namespace {
 
@@ -207,6 +209,34 @@ TEST_F(OggStreamFiles, HeadersThatTheWholeFileReaderRefusesAreRefused) {
   }
   write_file(at("refreshed.ogg"), with_checksums(bytes));
   EXPECT_TRUE(open(at("refreshed.ogg"))) << "refreshing sound checksums changes nothing";
+}
+
+// Every Ogg file the game ships decodes whole through the game's reader and
+// streams to the same samples, wrapping on its last sample; and once there is
+// music at all, every file the game's music table names is there.
+TEST(ShippedOgg, EveryFileDecodesThroughTheGamesReaderAndStreamsTheSame) {
+  namespace fs = std::filesystem;
+  const fs::path data = VW_SOURCE_DIR "/data";
+  std::vector<std::string> files;
+  for (const fs::directory_entry& e : fs::recursive_directory_iterator(data))
+    if (e.is_regular_file() && e.path().extension() == ".ogg") files.push_back(e.path().string());
+  if (files.empty()) GTEST_SKIP() << "data/ holds no Ogg files yet";
+  for (const std::string& path : files) {
+    int channels = 0;
+    Samples once = whole(path, &channels);
+    ASSERT_FALSE(once.empty()) << path << " does not decode";
+    std::unique_ptr<OggStream> s = open(path);
+    ASSERT_TRUE(s) << path << " does not open as a stream";
+    Samples twice = stream(*s, once.size() / static_cast<size_t>(channels) * 2, 8192, true);
+    EXPECT_FALSE(s->Failed()) << path;
+    if (twice.size() > once.size() * 2) twice.resize(once.size() * 2);
+    EXPECT_TRUE(twice.size() == once.size() * 2 && std::equal(once.begin(), once.end(), twice.begin()) &&
+                std::equal(once.begin(), once.end(), twice.begin() + static_cast<long>(once.size())))
+        << path << " streams otherwise than it decodes";
+  }
+  if (!fs::exists(data / "music")) return;
+  for (int track = 0; track <= 9; ++track)
+    EXPECT_TRUE(fs::exists(data / bb_Vaultwick_MusicFile(track).ToUtf8())) << "track " << track;
 }
 
 }  // namespace
