@@ -4,6 +4,8 @@
 
 #include <AL/al.h>
 
+#include <algorithm>
+
 MusicStream::MusicStream(std::unique_ptr<OggStream> ogg, bool loop, unsigned source)
     : ogg_(std::move(ogg)), loop_(loop), source_(source) {
   format_ = ogg_->Channels() == 2 ? AL_FORMAT_STEREO16 : AL_FORMAT_MONO16;
@@ -44,20 +46,29 @@ void MusicStream::Feed() {
     alSourceUnqueueBuffers(source_, 1, &buffer);
     spare_.push_back(buffer);
   }
-  if (!spare_.empty() && MoreToCome() && Fill(spare_.back())) {
-    alSourceQueueBuffers(source_, 1, &spare_.back());
-    spare_.pop_back();
-  }
   alGetSourcei(source_, AL_BUFFERS_QUEUED, &queued);
+  if (!spare_.empty() && MoreToCome()) {
+    Decode(queued < kLowWater ? kBufferFrames - filled_ : std::min(kFeedFrames, kBufferFrames - filled_));
+    if (filled_ > 0 && (filled_ == kBufferFrames || ended_)) {
+      QueueFilled();
+      ++queued;
+    }
+  }
   if (state != AL_PLAYING && state != AL_PAUSED && queued > 0) alSourcePlay(source_);
 }
 
-// The next stretch of the stream into `buffer`; false when there is none.
-bool MusicStream::Fill(unsigned buffer) {
-  size_t frames = ogg_->Read(pcm_.data(), kBufferFrames, loop_);
-  if (frames < static_cast<size_t>(kBufferFrames) && !ogg_->Failed()) ended_ = true;
-  if (frames == 0 || ogg_->Failed()) return false;
-  size_t bytes = frames * static_cast<size_t>(ogg_->Channels()) * sizeof(short);
-  alBufferData(buffer, format_, pcm_.data(), static_cast<ALsizei>(bytes), ogg_->Rate());
-  return true;
+// The next `frames` of the stream into the buffer being filled.
+void MusicStream::Decode(int frames) {
+  short* at = pcm_.data() + static_cast<size_t>(filled_) * static_cast<size_t>(ogg_->Channels());
+  size_t got = ogg_->Read(at, static_cast<size_t>(frames), loop_);
+  filled_ += static_cast<int>(got);
+  if (got < static_cast<size_t>(frames) && !ogg_->Failed()) ended_ = true;
+}
+
+void MusicStream::QueueFilled() {
+  size_t bytes = static_cast<size_t>(filled_) * static_cast<size_t>(ogg_->Channels()) * sizeof(short);
+  alBufferData(spare_.back(), format_, pcm_.data(), static_cast<ALsizei>(bytes), ogg_->Rate());
+  alSourceQueueBuffers(source_, 1, &spare_.back());
+  spare_.pop_back();
+  filled_ = 0;
 }

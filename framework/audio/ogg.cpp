@@ -55,7 +55,7 @@ bool ogg_decode(FILE* file, PcmData* out) {
   auto open = [&bytes](const stb_vorbis_alloc& alloc, int* error) {
     return stb_vorbis_open_memory(bytes.data(), static_cast<int>(bytes.size()), error, &alloc);
   };
-  stb_vorbis* v = ogg_open_in_arena(headers[1], open, arena, &arenaBytes);
+  stb_vorbis* v = ogg_open_in_arena(headers[1].size(), open, arena, &arenaBytes);
   if (!v) {
     std::free(arena);
     return false;

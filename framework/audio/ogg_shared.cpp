@@ -79,8 +79,8 @@ bool ogg_headers_trusted(const std::vector<OggBytes>& headers) {
 // The first size leaves room for the comment list whatever else it tries: the
 // decoder cannot recover from running short of memory inside that list. A
 // comment of n bytes needs at most n + 16 of memory for 4 + n in the header.
-stb_vorbis* ogg_open_in_arena(const OggBytes& comments, const OggOpener& open, char*& arena, int* arenaBytes) {
-  const size_t needed = 4 * comments.size() + static_cast<size_t>(kFirstArenaBytes);
+stb_vorbis* ogg_open_in_arena(size_t commentBytes, const OggOpener& open, char*& arena, int* arenaBytes) {
+  const size_t needed = 4 * commentBytes + static_cast<size_t>(kFirstArenaBytes);
   if (needed > static_cast<size_t>(kMaxArenaBytes)) return nullptr;
   for (int size = static_cast<int>(needed); size <= kMaxArenaBytes; size *= 2) {
     std::free(arena);

@@ -25,11 +25,11 @@ bool ogg_headers_trusted(const std::vector<OggBytes>& headers);
 // Opens a decoder through `open` with all of its memory in `arena` (malloc'd;
 // the caller frees it after closing the decoder): a stream it gives up on
 // half-way then cannot leak, and no stream can make it take more than a cap.
-// The block starts large enough for the comment list (`comments`, the comment
-// packet) and doubles while the decoder runs short. `arenaBytes` gets the size
-// that worked.
+// The block starts large enough for the comment list (the comment packet is
+// `commentBytes` long) and doubles while the decoder runs short. `arenaBytes`
+// gets the size that worked.
 using OggOpener = std::function<stb_vorbis*(const stb_vorbis_alloc& alloc, int* error)>;
-stb_vorbis* ogg_open_in_arena(const OggBytes& comments, const OggOpener& open, char*& arena, int* arenaBytes);
+stb_vorbis* ogg_open_in_arena(size_t commentBytes, const OggOpener& open, char*& arena, int* arenaBytes);
 
 // A decoded value as a 16-bit sample: scaled by 32768, rounded to nearest,
 // limited to the sample range (a damaged stream can decode to anything).

@@ -6,6 +6,7 @@
 #include <array>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 
 #include "audio/ogg_shared.h"
 
@@ -68,7 +69,8 @@ OggStream::~OggStream() {
 }
 
 // Pages are read until the identification, comment and setup packets are
-// whole; the decoder is opened over them once they pass the checks.
+// whole, then checked; the decoder itself is opened by the first Read, so
+// that opening a stream costs no more than reading its headers.
 bool OggStream::ReadHeaders() {
   std::vector<OggBytes> packets;
   while (packets.size() < 3) {
@@ -79,28 +81,39 @@ bool OggStream::ReadHeaders() {
   long at = std::ftell(file_);
   if (at < 0 || !(headers_[5] & kFirstPageFlag) || !ogg_headers_trusted(packets)) return false;
   audioStart_ = at;
-  int used = 0;
-  auto open = [this, &used](const stb_vorbis_alloc& alloc, int* error) {
-    return stb_vorbis_open_pushdata(headers_.data(), static_cast<int>(headers_.size()), &used, error, &alloc);
-  };
-  decoder_ = ogg_open_in_arena(packets[1], open, arena_, &arenaBytes_);
-  if (!decoder_) return false;
-  pending_.assign(headers_.begin() + used, headers_.end());
-  stb_vorbis_info info = stb_vorbis_get_info(decoder_);
-  channels_ = info.channels;
-  rate_ = info.sample_rate <= INT_MAX ? static_cast<int>(info.sample_rate) : 0;
-  return channels_ > 0 && rate_ > 0;
+  commentBytes_ = packets[1].size();
+  return ReadIdentification(packets[0]);
 }
 
-// Opens the decoder again over the header pages, in the memory it had.
+// The identification header: Vorbis version 0, the channels and the rate,
+// block sizes of 64 to 8192 samples, the short one no longer than the long,
+// and the framing bit.
+bool OggStream::ReadIdentification(const std::vector<unsigned char>& p) {
+  const size_t kLength = 30;
+  if (p.size() < kLength || p[0] != 1 || std::memcmp(&p[1], "vorbis", 6) != 0 || le32(&p[7]) != 0) return false;
+  const int shortBlock = p[28] & 15, longBlock = p[28] >> 4;
+  channels_ = p[11];
+  uint32_t rate = le32(&p[12]);
+  rate_ = rate <= INT_MAX ? static_cast<int>(rate) : 0;
+  return channels_ > 0 && rate_ > 0 && shortBlock >= 6 && shortBlock <= longBlock && longBlock <= 13 && (p[29] & 1);
+}
+
+// Opens the decoder over the header pages: the first time in memory sized for
+// them, afterwards again in the memory it had.
 bool OggStream::OpenDecoder() {
   int used = 0, error = 0;
-  stb_vorbis_alloc alloc{arena_, arenaBytes_};
-  decoder_ = stb_vorbis_open_pushdata(headers_.data(), static_cast<int>(headers_.size()), &used, &error, &alloc);
+  auto open = [this, &used](const stb_vorbis_alloc& alloc, int* failure) {
+    return stb_vorbis_open_pushdata(headers_.data(), static_cast<int>(headers_.size()), &used, failure, &alloc);
+  };
+  if (arena_)
+    decoder_ = open(stb_vorbis_alloc{arena_, arenaBytes_}, &error);
+  else
+    decoder_ = ogg_open_in_arena(commentBytes_, open, arena_, &arenaBytes_);
   if (!decoder_) return false;
   pending_.assign(headers_.begin() + used, headers_.end());
   taken_ = 0;
-  return true;
+  stb_vorbis_info info = stb_vorbis_get_info(decoder_);
+  return info.channels == channels_ && info.sample_rate == static_cast<unsigned>(rate_);
 }
 
 // Appends the next page to `into` once its header, segment table and body are
@@ -125,6 +138,7 @@ OggStream::Page OggStream::ReadPage(std::vector<unsigned char>& into) {
 }
 
 size_t OggStream::Read(short* out, size_t frames, bool loop) {
+  if (!decoder_ && !failed_ && !OpenDecoder()) failed_ = true;
   size_t written = 0;
   while (written < frames && !failed_) {
     if (frameAt_ < frameLength_) {

@@ -21,7 +21,9 @@ uint32_t ogg_page_checksum(const unsigned char* page, size_t length);
 class OggStream {
  public:
   // The stream in `file`, which it owns from here on; null, with the file
-  // closed, when the headers are missing, damaged or refused.
+  // closed, when the headers are missing, damaged or refused. Only the
+  // headers are read: the decoder starts at the first Read (and should it
+  // refuse the stream after all, Failed() holds from there).
   static std::unique_ptr<OggStream> Open(FILE* file);
   ~OggStream();
   OggStream(const OggStream&) = delete;
@@ -44,6 +46,7 @@ class OggStream {
 
   explicit OggStream(FILE* file) : file_(file) {}
   bool ReadHeaders();
+  bool ReadIdentification(const std::vector<unsigned char>& packet);
   bool OpenDecoder();
   Page ReadPage(std::vector<unsigned char>& into);
   void DecodeStep();
@@ -53,7 +56,8 @@ class OggStream {
 
   FILE* file_;
   long audioStart_ = 0;                 // file offset past the header pages
-  std::vector<unsigned char> headers_;  // the header pages, to start the decoder again
+  std::vector<unsigned char> headers_;  // the header pages, to start the decoder from
+  size_t commentBytes_ = 0;             // the comment packet's length
   char* arena_ = nullptr;               // the decoder's memory
   int arenaBytes_ = 0;
   stb_vorbis* decoder_ = nullptr;
