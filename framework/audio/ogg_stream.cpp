@@ -173,6 +173,9 @@ size_t OggStream::CopyFrame(short* out, size_t frames) {
 // for another page. Any error of the decoder's is damage: every page it sees
 // has passed its checks, so the packets themselves are wrong.
 void OggStream::DecodeStep() {
+  // The decoder is never handed nothing (its checks would do arithmetic on a
+  // null pointer): with every byte taken, the next page comes first.
+  if (taken_ == pending_.size()) return NeedMore();
   float** output = nullptr;
   int samples = 0;
   int used = stb_vorbis_decode_frame_pushdata(decoder_, pending_.data() + taken_,
@@ -188,11 +191,15 @@ void OggStream::DecodeStep() {
     frameAt_ = 0;
     frameLength_ = samples;
   } else if (used == 0) {
-    if (lastPageRead_)
-      ended_ = true;
-    else
-      NextPage();
+    NeedMore();
   }
+}
+
+void OggStream::NeedMore() {
+  if (lastPageRead_)
+    ended_ = true;
+  else
+    NextPage();
 }
 
 // Reads the next page behind what the decoder still needs; the last page

@@ -50,6 +50,7 @@ class OggStream {
   bool OpenDecoder();
   Page ReadPage(std::vector<unsigned char>& into);
   void DecodeStep();
+  void NeedMore();
   void NextPage();
   size_t CopyFrame(short* out, size_t frames);
   bool Restart();
