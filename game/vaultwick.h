@@ -12,11 +12,39 @@
 
 class bb_audio_Sound;
 
+// Screen states (m_Screen).
+constexpr int kScreenMenu = 1;         // the main menu, with its boxes
+constexpr int kScreenBackToMenu = 2;   // a game has ended: bookkeeping, then the menu
+constexpr int kScreenRound = 10;       // a round in play (paused or over included)
+constexpr int kScreenRoundSetUp = 11;  // a round requested; set up in the next update
+
+// Rule variants (m_Mode, 1..9), each shared by one or two play modes (m_MenuMode, 1..10).
+constexpr int kVariantClassic = 1;   // play modes 1 and 2: plain spikes, bouncing
+constexpr int kVariantLake = 2;      // play mode 3: floating platforms, reflections
+constexpr int kVariantRunner = 3;    // play mode 4: runs by itself, holding leaps
+constexpr int kVariantFlying = 4;    // play mode 5: holding climbs, boost per spike
+constexpr int kVariantBeams = 5;     // play mode 6: marker beams over and under
+constexpr int kVariantGun = 6;       // play mode 7: passing while held charges a gun
+constexpr int kVariantPickups = 7;   // play mode 8: spinning pickups, no trail
+constexpr int kVariantShields = 8;   // play mode 9: shields that pay for hits
+constexpr int kVariantSmash = 9;     // play mode 10: spikes are to be hit, against a timer
+
+// Settings slots with a use (m_Settings, 25 slots; the others are carried
+// through the save string unchanged).
+constexpr int kSettingLastMode = 1;       // play mode of the last game started
+constexpr int kSettingUnlocked = 2;       // unlocked play modes, bit k-1 = mode k
+constexpr int kSettingCredits = 3;        // credits to spend
+constexpr int kSettingSound = 5;          // 0 off, 1 on; 2 and 3 with music
+constexpr int kSettingBadgeCounter = 6;   // occurrences of badge 25's event
+constexpr int kSettingStickX = 10;        // vu, on-screen stick centre x
+constexpr int kSettingStickHeight = 11;   // vu, on-screen stick centre above the bottom
+constexpr int kSettingStickScale = 12;    // on-screen stick scale x 10
+
 class bb_Vaultwick_MyApp : public bb_app_App {
  public:
   // --- Screen state and device ---------------------------------------------
-  int m_Screen = 0;        // 1 menu, 2 back to menu, 10 round in play, 11 round set-up
-  int m_Mode = 0;          // variant 1..9 of the round; picks world sheet and sound set
+  int m_Screen = 0;        // kScreen...
+  int m_Mode = 0;          // kVariant... of the round; picks world sheet and sound set
   int m_WorldMode = 0;     // variant whose world sheets sit in image slots 1 and 2
   int m_DevWidth = 0;      // px, device width when last checked
   int m_DevHeight = 0;     // px, device height when last checked
@@ -234,6 +262,7 @@ class bb_Vaultwick_MyApp : public bb_app_App {
   // Save data: the three tables as one checksummed string in the state file.
   virtual int m_Save();
   virtual int m_Load();
+  void KeepLoadedSettingsUsable();
   virtual int m_SetFlag(int word, int bit, int on);
   virtual int m_GetFlag(int word, int bit);
 
@@ -287,6 +316,7 @@ class bb_Vaultwick_MyApp : public bb_app_App {
   void ScanPointer();
   void ReadICadeLetters();
   void OnScreenStick();
+  void ClampStickSettings();
   void TiltIndicator();
   void DispatchScreen();
   // Shared by suspend and resume: a round in play comes back paused.
@@ -322,6 +352,7 @@ class bb_Vaultwick_MyApp : public bb_app_App {
   void PlaceUpperByVariant();
   // The field each frame (field.cpp) and its upper lane (upper.cpp).
   bool Running() const;
+  bool HasTrail() const;
   int ColumnX(int i) const;
   int LevelY(int level) const;
   void FlyBullet();

@@ -6,8 +6,6 @@ gxtkInput* bb_input_device = nullptr;
 
 namespace {
 
-const int kJoyKeyBase = 256;
-const int kTouchKeyBase = 384;
 const int kUnitStride = 16;
 
 }  // namespace
@@ -28,8 +26,8 @@ float bb_input_MouseY() { return bb_input_device->MouseY(); }
 int bb_input_MouseDown(int button) { return bb_input_device->KeyDown(1 + button); }
 int bb_input_MouseHit(int button) { return bb_input_device->KeyHit(1 + button); }
 
-int bb_input_TouchDown(int index) { return bb_input_device->KeyDown(kTouchKeyBase + index); }
-int bb_input_TouchHit(int index) { return bb_input_device->KeyHit(kTouchKeyBase + index); }
+int bb_input_TouchDown(int index) { return bb_input_device->KeyDown(kKeyTouch0 + index); }
+int bb_input_TouchHit(int index) { return bb_input_device->KeyHit(kKeyTouch0 + index); }
 float bb_input_TouchX(int index) { return bb_input_device->TouchX(index); }
 float bb_input_TouchY(int index) { return bb_input_device->TouchY(index); }
 
@@ -38,10 +36,10 @@ float bb_input_JoyX(int index, int unit) { return bb_input_device->JoyX(index | 
 float bb_input_JoyY(int index, int unit) { return bb_input_device->JoyY(index | unit * kUnitStride); }
 float bb_input_JoyZ(int index, int unit) { return bb_input_device->JoyZ(index | unit * kUnitStride); }
 int bb_input_JoyDown(int button, int unit) {
-  return bb_input_device->KeyDown(kJoyKeyBase | unit * kUnitStride | button);
+  return bb_input_device->KeyDown(kKeyJoy0 | unit * kUnitStride | button);
 }
 int bb_input_JoyHit(int button, int unit) {
-  return bb_input_device->KeyHit(kJoyKeyBase | unit * kUnitStride | button);
+  return bb_input_device->KeyHit(kKeyJoy0 | unit * kUnitStride | button);
 }
 
 float bb_input_AccelX() { return bb_input_device->AccelX(); }

@@ -8,13 +8,6 @@
 
 namespace {
 
-const int kKeyShift = 16, kKeyControl = 17;
-const int kKeyLeftShift = 160, kKeyRightShift = 161;
-const int kKeyLeftControl = 162, kKeyRightControl = 163;
-const int kKeyMouseLeft = 1;
-const int kKeyTouch0 = 384;
-const int kKeyJoy0 = 256;
-
 // The combined key a left/right key feeds, or 0.
 int PairOf(int key) {
   if (key == kKeyLeftShift || key == kKeyRightShift) return kKeyShift;

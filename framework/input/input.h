@@ -4,6 +4,40 @@
 
 #include "runtime/object.h"
 
+// The framework's key codes, one numbering for every source: keys by their
+// Windows virtual-key values, mouse buttons from 1, joystick 0's buttons from
+// 256 (in the gamepad layout: A B X Y, bumpers, Back, Start, then the d-pad
+// left, up, right, down) and touch contacts from 384.
+enum : int {
+  kKeyMouseLeft = 1,
+  kKeyMouseRight = 2,
+  kKeyMouseMiddle = 3,
+  kKeyBackspace = 8,
+  kKeyTab = 9,
+  kKeyEnter = 13,
+  kKeyShift = 16,
+  kKeyControl = 17,
+  kKeyEscape = 27,
+  kKeySpace = 32,
+  kKeyPageUp = 33,
+  kKeyPageDown = 34,
+  kKeyEnd = 35,
+  kKeyHome = 36,
+  kKeyLeft = 37,
+  kKeyUp = 38,
+  kKeyRight = 39,
+  kKeyDown = 40,
+  kKeyInsert = 45,
+  kKeyDelete = 46,
+  kKeyF1 = 112,  // F1..F12 are 112..123
+  kKeyLeftShift = 160,
+  kKeyRightShift = 161,
+  kKeyLeftControl = 162,
+  kKeyRightControl = 163,
+  kKeyJoy0 = 256,
+  kKeyTouch0 = 384,
+};
+
 class gxtkInput : public gxtkObject {
  public:
   static const int kKeyCount = 512;

@@ -17,24 +17,45 @@ struct KeyMapping {
 // Printable punctuation and the special keys the framework knows. Alt, F13 and
 // up, and the keypad are deliberately absent.
 const KeyMapping kMappings[] = {
-    {WL_KEY_SPACE, 32},      {'"', 222},           {'\'', 222},
-    {',', 188},              {'-', 189},           {'.', 190},
-    {'/', 191},              {';', 186},           {'=', 187},
-    {'[', 219},              {'\\', 220},          {']', 221},
-    {'`', 192},              {'~', 192},           {WL_KEY_ESC, 27},
-    {WL_KEY_UP, 38},         {WL_KEY_DOWN, 40},    {WL_KEY_LEFT, 37},
-    {WL_KEY_RIGHT, 39},      {WL_KEY_LSHIFT, 160}, {WL_KEY_RSHIFT, 161},
-    {WL_KEY_LCTRL, 162},     {WL_KEY_RCTRL, 163},  {WL_KEY_TAB, 9},
-    {WL_KEY_ENTER, 13},      {WL_KEY_BACKSPACE, 8}, {WL_KEY_INSERT, 45},
-    {WL_KEY_DEL, 46},        {WL_KEY_PAGEUP, 33},  {WL_KEY_PAGEDOWN, 34},
-    {WL_KEY_HOME, 36},       {WL_KEY_END, 35},
+    {WL_KEY_SPACE, kKeySpace},
+    {'"', 222},
+    {'\'', 222},
+    {',', 188},
+    {'-', 189},
+    {'.', 190},
+    {'/', 191},
+    {';', 186},
+    {'=', 187},
+    {'[', 219},
+    {'\\', 220},
+    {']', 221},
+    {'`', 192},
+    {'~', 192},
+    {WL_KEY_ESC, kKeyEscape},
+    {WL_KEY_UP, kKeyUp},
+    {WL_KEY_DOWN, kKeyDown},
+    {WL_KEY_LEFT, kKeyLeft},
+    {WL_KEY_RIGHT, kKeyRight},
+    {WL_KEY_LSHIFT, kKeyLeftShift},
+    {WL_KEY_RSHIFT, kKeyRightShift},
+    {WL_KEY_LCTRL, kKeyLeftControl},
+    {WL_KEY_RCTRL, kKeyRightControl},
+    {WL_KEY_TAB, kKeyTab},
+    {WL_KEY_ENTER, kKeyEnter},
+    {WL_KEY_BACKSPACE, kKeyBackspace},
+    {WL_KEY_INSERT, kKeyInsert},
+    {WL_KEY_DEL, kKeyDelete},
+    {WL_KEY_PAGEUP, kKeyPageUp},
+    {WL_KEY_PAGEDOWN, kKeyPageDown},
+    {WL_KEY_HOME, kKeyHome},
+    {WL_KEY_END, kKeyEnd},
 };
 
 struct KeyTable {
   int keys[kLastMapped - kFirstMapped + 1] = {};
   KeyTable() {
     for (const KeyMapping& m : kMappings) keys[m.classic - kFirstMapped] = m.key;
-    for (int f = 0; f < 12; ++f) keys[WL_KEY_F1 + f - kFirstMapped] = 112 + f;
+    for (int f = 0; f < 12; ++f) keys[WL_KEY_F1 + f - kFirstMapped] = kKeyF1 + f;
   }
 };
 

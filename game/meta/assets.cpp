@@ -6,6 +6,7 @@
 
 #include "app/timing_log.h"
 #include "audio/audio.h"
+#include "game/shell/degrees.h"
 #include "game/vaultwick.h"
 #include "graphics/context.h"
 
@@ -15,9 +16,6 @@ namespace {
 // free for anything that wants a channel of its own.
 const int kSfxChannels = 24;
 const int kLastLoadStep = 38;
-
-float SinDeg(float degrees) { return std::sin(degrees * D2R); }
-float CosDeg(float degrees) { return std::cos(degrees * D2R); }
 
 }  // namespace
 
@@ -80,10 +78,10 @@ int bb_Vaultwick_MyApp::m_LoadSFX(int slot, int variant) {
 
 int bb_Vaultwick_MyApp::m_GetSFX() {
   switch (m_Mode) {
-    case 2:
-    case 3:
-    case 5:
-    case 8:
+    case kVariantLake:
+    case kVariantRunner:
+    case kVariantBeams:
+    case kVariantShields:
       return 1;
     default:
       return 0;
@@ -170,7 +168,7 @@ int bb_Vaultwick_MyApp::m_WaitStart(int) {
 }
 
 int bb_Vaultwick_MyApp::m_PlaySFX(int slot, float rate, float volume, float pan) {
-  if (m_Settings[5] != 1 && m_Settings[5] != 2) return 0;
+  if (m_Settings[kSettingSound] != 1 && m_Settings[kSettingSound] != 2) return 0;
   // No slot outside the table: such a call plays and changes nothing.
   if (slot < 0 || slot >= m_Sfx.Length()) return 0;
   m_SfxCursor = (m_SfxCursor + 1) % kSfxChannels;

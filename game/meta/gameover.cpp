@@ -52,16 +52,16 @@ void bb_Vaultwick_MyApp::DrawGameOver(float g) {
 // Grows while the round is on screen, then hands over to the menu, over
 // which it fades out.
 void bb_Vaultwick_MyApp::GameOverTimer() {
-  if (m_Screen == 10) {
+  if (m_Screen == kScreenRound) {
     m_GameOverTime += 1;
     if (m_GameOverTime == 15) m_PlaySFX(kSfxGameOver, 1, 1, 0);
     if (m_GameOverTime >= kShownFor) {
-      m_Screen = 2;
+      m_Screen = kScreenBackToMenu;
       m_GameOverTime = kFadeFrom;
     }
     return;
   }
-  if (m_Screen > 9) return;
+  if (m_Screen >= kScreenRound) return;
   m_GameOverTime -= 2;
   if (m_GameOverTime < 0) m_GameOverTime = 0;
 }
@@ -97,7 +97,7 @@ int bb_Vaultwick_MyApp::m_LoadMenu() {
   return 0;
 }
 
-void bb_Vaultwick_MyApp::AddRoundCredits() { m_Settings[3] += m_CreditsEarned; }
+void bb_Vaultwick_MyApp::AddRoundCredits() { m_Settings[kSettingCredits] += m_CreditsEarned; }
 
 // Strictly better scores only: an equal score goes below the entry it ties.
 void bb_Vaultwick_MyApp::FileTopTen() {
@@ -127,7 +127,7 @@ int& bb_Vaultwick_MyApp::LastScore(int mode, int i) {
 
 // A round is open from its set-up until the hand-over has filed it (screen 2
 // is the hand-over still to come).
-bool bb_Vaultwick_MyApp::RoundUnfiled() const { return m_Screen == 10 || m_Screen == 2; }
+bool bb_Vaultwick_MyApp::RoundUnfiled() const { return m_Screen == kScreenRound || m_Screen == kScreenBackToMenu; }
 
 // The game saves whenever it is suspended, and a close of the window ends in
 // one last suspension. A round still open then is written as quitting it

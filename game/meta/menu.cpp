@@ -3,6 +3,7 @@
 // buttons for sound, badges, iCade, the credits box and play.
 #include <cmath>
 
+#include "game/shell/degrees.h"
 #include "game/vaultwick.h"
 #include "graphics/context.h"
 
@@ -26,8 +27,6 @@ const int kSfxUnlock = 4;
 const int kRowPitch = 82;  // vu between mode rows
 const int kStripWidth = 140;
 const int kDragThreshold = 7;  // vu in one update: a drag, not a tap
-
-float SinDeg(float degrees) { return std::sin(degrees * D2R); }
 
 }  // namespace
 
@@ -92,7 +91,7 @@ void bb_Vaultwick_MyApp::MenuSoundButton() {
   NormaliseSound();
   float x = static_cast<float>(4 * m_MenuIntro + 48);
   float y = static_cast<float>(static_cast<int>(bb_Vaultwick_jscrh * 0.4f));
-  int hit = m_Button(kIcons, x, y, m_Settings[5] != 0 ? 4 : 5);
+  int hit = m_Button(kIcons, x, y, m_Settings[kSettingSound] != 0 ? 4 : 5);
   if (hit && m_PointerLatch == 0) {
     ToggleSoundByPointer();
     m_PointerLatch = 1;
@@ -156,7 +155,7 @@ void bb_Vaultwick_MyApp::MenuCredits() {
   m_SetCol(180, 150, 0, kAbsent);
   m_Oval(x, y, 18 * SinDeg(static_cast<float>(m_CoinSpin)), 18);
   m_SetCol(255, 255, 255, kAbsent);
-  m_Text(x, y, String(" ") + String(m_Settings[3]), 1, 0.5f);
+  m_Text(x, y, String(" ") + String(m_Settings[kSettingCredits]), 1, 0.5f);
 }
 
 void bb_Vaultwick_MyApp::MenuModeList() {
@@ -188,7 +187,7 @@ int bb_Vaultwick_MyApp::MenuModeRow(int mode, int x, int y) {
     if (y < 16) m_MenuScroll += 8;
     if (fy > h - 16) m_MenuScroll -= 8;
   }
-  int unlocked = m_GetFlag(m_Settings[2], mode);
+  int unlocked = m_GetFlag(m_Settings[kSettingUnlocked], mode);
   bool onScreen = mode <= 20 && y >= -71 && fy < h + 72;
   int pressed = 0;
   if (onScreen) {
@@ -208,7 +207,7 @@ int bb_Vaultwick_MyApp::MenuModeRow(int mode, int x, int y) {
 void bb_Vaultwick_MyApp::MenuPriceTag(int x, int y, int cost, bool selected) {
   float fx = static_cast<float>(x), fy = static_cast<float>(y), s = m_SizeX;
   m_Alpha(0.6f);
-  if (cost > m_Settings[3])
+  if (cost > m_Settings[kSettingCredits])
     m_SetCol(255, 100, 100, kAbsent);
   else
     m_SetCol(100, 180, 240, kAbsent);
@@ -226,9 +225,9 @@ void bb_Vaultwick_MyApp::MenuPriceTag(int x, int y, int cost, bool selected) {
 int bb_Vaultwick_MyApp::MenuRowPressed(int mode, int y) {
   if (mode == m_MenuMode) {
     int cost = ModeCost(mode);
-    if (m_GetFlag(m_Settings[2], mode))
+    if (m_GetFlag(m_Settings[kSettingUnlocked], mode))
       StartRound();
-    else if (m_Settings[3] >= cost)
+    else if (m_Settings[kSettingCredits] >= cost)
       UnlockSelectedMode(cost);
     return y;
   }
@@ -266,9 +265,10 @@ void bb_Vaultwick_MyApp::MenuKeys() {
   bool action = false;
   for (int button = 10; button <= 17; ++button) action = action || m_PlayKey(button);
   if (m_KeyLatch != 0 || !action) return;
-  if (m_GetFlag(m_Settings[2], m_MenuMode)) StartRound();
+  if (m_GetFlag(m_Settings[kSettingUnlocked], m_MenuMode)) StartRound();
   int cost = ModeCost(m_MenuMode);
-  if (m_KeyLatch == 0 && !m_GetFlag(m_Settings[2], m_MenuMode) && m_Settings[3] >= cost) UnlockSelectedMode(cost);
+  bool locked = !m_GetFlag(m_Settings[kSettingUnlocked], m_MenuMode);
+  if (m_KeyLatch == 0 && locked && m_Settings[kSettingCredits] >= cost) UnlockSelectedMode(cost);
 }
 
 void bb_Vaultwick_MyApp::MenuICadeButton() {
@@ -297,7 +297,7 @@ void bb_Vaultwick_MyApp::MenuPlayButton() {
   float y = bb_Vaultwick_jscrh - 48 - 4 * static_cast<float>(m_MenuIntro);
   int hit = m_Button(kIcons, bb_Vaultwick_jscrw - 70, y, 3);
   if (!hit || m_PointerLatch != 0 || m_KeyLatch != 0 || !NoBoxOpen()) return;
-  if (m_GetFlag(m_Settings[2], m_MenuMode)) StartRound();
+  if (m_GetFlag(m_Settings[kSettingUnlocked], m_MenuMode)) StartRound();
 }
 
 int bb_Vaultwick_MyApp::ModeCost(int mode) { return m_GetCost(static_cast<float>(25 * mode - 70)); }
@@ -308,14 +308,14 @@ void bb_Vaultwick_MyApp::StartRound() {
   m_KeyLatch = 1;
   m_PointerLatch = 1;
   m_PlayedMode = m_MenuMode;
-  m_Screen = 11;
+  m_Screen = kScreenRoundSetUp;
   m_PlaySFX(kSfxButton, 1.0f, 0.5f, 0);
 }
 
 // A purchase is saved at once: credits are hard to earn and must not be paid twice.
 void bb_Vaultwick_MyApp::UnlockSelectedMode(int cost) {
-  m_Settings[3] -= cost;
-  m_Settings[2] = m_SetFlag(m_Settings[2], m_MenuMode, 1);
+  m_Settings[kSettingCredits] -= cost;
+  m_Settings[kSettingUnlocked] = m_SetFlag(m_Settings[kSettingUnlocked], m_MenuMode, 1);
   m_Save();
   m_PointerLatch = 1;
   m_KeyLatch = 1;
@@ -327,13 +327,13 @@ void bb_Vaultwick_MyApp::UnlockSelectedMode(int cost) {
 // taken as plain on, so what the button shows is what the player hears and
 // the cycles below never meet a negative number.
 void bb_Vaultwick_MyApp::NormaliseSound() {
-  if (m_Settings[5] < 0 || m_Settings[5] > 3) m_Settings[5] = 1;
+  if (m_Settings[kSettingSound] < 0 || m_Settings[kSettingSound] > 3) m_Settings[kSettingSound] = 1;
 }
 
 // With music the pointer cycles four states; without, it toggles on and off.
 void bb_Vaultwick_MyApp::ToggleSoundByPointer() {
   NormaliseSound();
-  int& sound = m_Settings[5];
+  int& sound = m_Settings[kSettingSound];
   if (bb_Vaultwick_HasMusic == 1)
     sound = (sound + 1) % 4;
   else
@@ -342,13 +342,13 @@ void bb_Vaultwick_MyApp::ToggleSoundByPointer() {
 
 void bb_Vaultwick_MyApp::CycleSoundByKey() {
   NormaliseSound();
-  m_Settings[5] = (m_Settings[5] + 1) % 4;
+  m_Settings[kSettingSound] = (m_Settings[kSettingSound] + 1) % 4;
 }
 
 // With music, a small badge beside the sound button says which of effects,
 // music or both are on.
 void bb_Vaultwick_MyApp::DrawMusicState(float x, float y) {
-  int sound = m_Settings[5];
+  int sound = m_Settings[kSettingSound];
   if (sound < 1 || sound > 3 || bb_Vaultwick_HasMusic != 1) return;
   m_SetSize(1.5f, kAbsent);
   m_SetCol(180, 255, 255, kAbsent);

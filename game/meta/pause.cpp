@@ -134,7 +134,7 @@ void bb_Vaultwick_MyApp::PauseSoundButton() {
   m_SetCol(50, 250, 50, 1);
   NormaliseSound();
   float x = PauseSideX(kSound), y = PauseSideY();
-  if (TapAct(m_Button(kIcons, x, y, m_Settings[5] != 0 ? 4 : 5))) {
+  if (TapAct(m_Button(kIcons, x, y, m_Settings[kSettingSound] != 0 ? 4 : 5))) {
     ToggleSoundByPointer();
     m_PlaySFX(kSfxButton, 1.0f, 0.5f, 0);
   }

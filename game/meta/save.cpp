@@ -102,74 +102,88 @@ int bb_Vaultwick_MyApp::m_Save() {
   return 0;
 }
 
+namespace {
+
+// Each reader takes its section from piece `p` on and returns where the next
+// section starts; a section the string does not hold leaves its defaults.
+
+int LoadSettingsSection(const Array<String>& pieces, int p, Array<int>& settings) {
+  const int count = pieces.Length();
+  if (count < p + kSettings) return p;
+  for (int i = 0; i < kSettings; ++i) settings[i] = ReadNumber(pieces[p + i]);
+  // Exactly 25 pieces means the checksum is missing, which fails it.
+  bool valid = count > p + kSettings && ReadNumber(pieces[p + kSettings]) == SettingsSum(settings);
+  if (valid) {
+    Print(String("Settings Loaded"));
+  } else {
+    Print(String("Settings Checksum Invalid"));
+    for (int i = 0; i < kSettings; ++i) settings[i] = 0;
+    settings[kSettingSound] = 1;
+  }
+  return p + kSettings + 1;
+}
+
+int LoadBadgesSection(const Array<String>& pieces, int p, Array<bool>& badges) {
+  if (p + kBadgeWords >= pieces.Length()) return p;
+  uint32_t sum = 0;
+  for (int k = 0; k < kBadgeWords; ++k) {
+    uint32_t word = U(ReadNumber(pieces[p + k]));
+    sum += word;
+    for (int j = 0; j < 32; ++j) badges[32 * k + j] = ((word >> j) & 1u) != 0;
+  }
+  if (ReadNumber(pieces[p + kBadgeWords]) == ToSigned(sum)) {
+    Print(String("Badges Loaded"));
+  } else {
+    Print(String("Badge Checksum Invalid"));
+    for (int id = 0; id < badges.Length(); ++id) badges[id] = false;
+  }
+  return p + kBadgeWords + 1;
+}
+
+// Mode m's top ten and last ten, interleaved in the string.
+int LoadScoreSection(const Array<String>& pieces, int p, int m, Array<int>& scores) {
+  if (p + 2 * kScoresPerList >= pieces.Length()) return p;
+  int top[kScoresPerList], last[kScoresPerList];
+  for (int i = 0; i < kScoresPerList; ++i) {
+    top[i] = ReadNumber(pieces[p + 2 * i]);
+    last[i] = ReadNumber(pieces[p + 2 * i + 1]);
+  }
+  if (ReadNumber(pieces[p + 2 * kScoresPerList]) == ScoreSum(top, last, m)) {
+    Print(String("Highscore ") + String(m) + String(" Loaded"));
+  } else {
+    Print(String("Highscore ") + String(m) + String(" Checksum Invalid"));
+    for (int i = 0; i < kScoresPerList; ++i) top[i] = last[i] = 0;
+  }
+  for (int i = 0; i < kScoresPerList; ++i) {
+    scores[m * 10 + i] = top[i];
+    scores[bb_Vaultwick_MaxGames * 10 + m * 10 + i] = last[i];
+  }
+  return p + 2 * kScoresPerList + 1;
+}
+
+}  // namespace
+
 int bb_Vaultwick_MyApp::m_Load() {
   String text = bb_app_LoadState();
   Array<String> pieces = text.Split(String("|"));
   if (bb_Vaultwick_DebugMode == 1) DebugLog(text);
-  const int count = pieces.Length();
-  int p = 0;
-
-  if (count >= kSettings) {
-    for (int i = 0; i < kSettings; ++i) m_Settings[i] = ReadNumber(pieces[i]);
-    // Exactly 25 pieces means the checksum is missing, which fails it.
-    bool valid = count > kSettings && ReadNumber(pieces[kSettings]) == SettingsSum(m_Settings);
-    p = kSettings + 1;
-    if (valid) {
-      Print(String("Settings Loaded"));
-    } else {
-      Print(String("Settings Checksum Invalid"));
-      for (int i = 0; i < kSettings; ++i) m_Settings[i] = 0;
-      m_Settings[5] = 1;
-    }
-  }
-
-  // Whatever was read, the mode is a real one, the first two modes are always
-  // open, and the on-screen stick stays on screen and usable.
-  if (m_Settings[1] < 1) m_Settings[1] = 1;
-  if (m_Settings[1] > bb_Vaultwick_MaxGames) m_Settings[1] = bb_Vaultwick_MaxGames;
-  m_Settings[2] = m_SetFlag(m_SetFlag(m_Settings[2], 1, 1), 2, 1);
-  if (m_Settings[10] < 64) m_Settings[10] = 64;
-  if (m_Settings[11] < 64) m_Settings[11] = 64;
-  if (m_Settings[12] < 8) m_Settings[12] = 10;
-
-  if (p + kBadgeWords < count) {
-    uint32_t sum = 0;
-    for (int k = 0; k < kBadgeWords; ++k) {
-      uint32_t word = U(ReadNumber(pieces[p + k]));
-      sum += word;
-      for (int j = 0; j < 32; ++j) m_Badges[32 * k + j] = ((word >> j) & 1u) != 0;
-    }
-    bool valid = ReadNumber(pieces[p + kBadgeWords]) == ToSigned(sum);
-    p += kBadgeWords + 1;
-    if (valid) {
-      Print(String("Badges Loaded"));
-    } else {
-      Print(String("Badge Checksum Invalid"));
-      for (int id = 0; id < m_Badges.Length(); ++id) m_Badges[id] = false;
-    }
-  }
-
-  for (int m = 0; m < bb_Vaultwick_MaxGames; ++m) {
-    if (p + 2 * kScoresPerList >= count) continue;
-    int top[kScoresPerList], last[kScoresPerList];
-    for (int i = 0; i < kScoresPerList; ++i) {
-      top[i] = ReadNumber(pieces[p + 2 * i]);
-      last[i] = ReadNumber(pieces[p + 2 * i + 1]);
-    }
-    bool valid = ReadNumber(pieces[p + 2 * kScoresPerList]) == ScoreSum(top, last, m);
-    p += 2 * kScoresPerList + 1;
-    if (valid) {
-      Print(String("Highscore ") + String(m) + String(" Loaded"));
-    } else {
-      Print(String("Highscore ") + String(m) + String(" Checksum Invalid"));
-      for (int i = 0; i < kScoresPerList; ++i) top[i] = last[i] = 0;
-    }
-    for (int i = 0; i < kScoresPerList; ++i) {
-      m_Scores[m * 10 + i] = top[i];
-      m_Scores[bb_Vaultwick_MaxGames * 10 + m * 10 + i] = last[i];
-    }
-  }
+  int p = LoadSettingsSection(pieces, 0, m_Settings);
+  KeepLoadedSettingsUsable();
+  p = LoadBadgesSection(pieces, p, m_Badges);
+  for (int m = 0; m < bb_Vaultwick_MaxGames; ++m) p = LoadScoreSection(pieces, p, m, m_Scores);
   return 0;
+}
+
+// Whatever was read, the mode is a real one, the first two modes are always
+// open, and the on-screen stick stays on screen and usable.
+void bb_Vaultwick_MyApp::KeepLoadedSettingsUsable() {
+  int& lastMode = m_Settings[kSettingLastMode];
+  if (lastMode < 1) lastMode = 1;
+  if (lastMode > bb_Vaultwick_MaxGames) lastMode = bb_Vaultwick_MaxGames;
+  m_Settings[kSettingUnlocked] = m_SetFlag(m_SetFlag(m_Settings[kSettingUnlocked], 1, 1), 2, 1);
+  if (m_Settings[kSettingStickX] < 64) m_Settings[kSettingStickX] = 64;
+  if (m_Settings[kSettingStickHeight] < 64) m_Settings[kSettingStickHeight] = 64;
+  if (m_Settings[kSettingStickScale] < 8) m_Settings[kSettingStickScale] = 10;
 }
 
 // Bits are numbered from 1. The shift count is taken modulo 32, as the

@@ -92,13 +92,13 @@ void bb_Vaultwick_MyApp::UpdateParticle(float* e) {
     e[kVY] += 0.25f;  // gravity
     e[kRot] += 3 + 3 * bb_random_Rnd();
   }
-  m_SetRot(m_Mode == 5 ? 0 : e[kRot]);
+  m_SetRot(m_Mode == kVariantBeams ? 0 : e[kRot]);
   m_Ink(static_cast<int>(e[kColour]), 1);
   m_SetSize(2, kAbsent);
   m_Alpha(e[kLife] / kParticleLife);
   float x = e[kX] - m_Scroll * 0.5f, y = e[kY];
   // The grid world draws everything on a grid.
-  if (m_Mode == 5) {
+  if (m_Mode == kVariantBeams) {
     x = Snap16(x);
     y = Snap16(y);
   }
@@ -121,7 +121,7 @@ void bb_Vaultwick_MyApp::MovePopup(float* e) {
 void bb_Vaultwick_MyApp::UpdatePopup(float* e) {
   if (Running()) MovePopup(e);
   float x = e[kX], y = e[kY];
-  if (m_Mode == 5) {
+  if (m_Mode == kVariantBeams) {
     x = Snap16(x);
     y = Snap16(y);
   }
@@ -129,7 +129,7 @@ void bb_Vaultwick_MyApp::UpdatePopup(float* e) {
   m_Ink(kind, 1);
   m_Alpha(0.5f);
   m_SetSize(1, kAbsent);
-  m_SetRot(m_Mode == 5 ? 0 : e[kRot]);
+  m_SetRot(m_Mode == kVariantBeams ? 0 : e[kRot]);
   m_DrawImg(1, x - 8, y, static_cast<float>(kind + 9));
   m_Alpha(0.75f);
   m_Ink(kind, 2);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "game/shell/degrees.h"
 #include "game/vaultwick.h"
 #include "graphics/context.h"
 
@@ -18,9 +19,6 @@ const int kCharacterX = 128;
 const int kPassX = 64;          // a spike within 30 of here has been passed
 const int kRearmX = 160;        // the next spike within 30 of here re-arms the latch
 const int kSfxRoundOver = 5, kSfxMarker = 7, kSfxSmash = 8, kSfxComboLost = 10, kSfxShieldsLost = 22;
-
-float SinDeg(float degrees) { return std::sin(degrees * D2R); }
-float CosDeg(float degrees) { return std::cos(degrees * D2R); }
 
 }  // namespace
 
@@ -39,7 +37,7 @@ int bb_Vaultwick_MyApp::LevelY(int level) const {
 // every other variant after it.
 int bb_Vaultwick_MyApp::m_DoSpikes() {
   m_ResetDraw();
-  if (m_Mode == 6) FlyBullet();
+  if (m_Mode == kVariantGun) FlyBullet();
   m_ResetDraw();
   for (int i = 0; i <= kVisibleColumns; ++i) {
     // Columns left of the first one placed show nothing.
@@ -84,7 +82,7 @@ void bb_Vaultwick_MyApp::LowerSpike(int i, int slot) {
   m_SetSize(1, kAbsent);
   m_DrawImg(1, static_cast<float>(x), static_cast<float>(y), static_cast<float>(k % 10 + 9));
   // A shot spike still meets the character in this frame.
-  if (m_Mode == 6) ShootSpike(slot, x, y, k);
+  if (m_Mode == kVariantGun) ShootSpike(slot, x, y, k);
   if (SpikeHitsCharacter(x, y, k)) ResolveHit(slot, x, y, k);
   // A hit needs x near 128 and a pass x near 64, so the two never coincide.
   if (std::abs(x - kPassX) <= 30 && m_Flags[2] == 0) PassSpike(slot, x, y, k);
@@ -105,10 +103,10 @@ void bb_Vaultwick_MyApp::ShootSpike(int slot, int x, int y, int k) {
 bool bb_Vaultwick_MyApp::SpikeHitsCharacter(int x, int y, int k) {
   float charY = m_Trail[kNow + 2];
   // The flyer's window is narrower.
-  int reach = m_Mode == 4 ? 28 : 30;
+  int reach = m_Mode == kVariantFlying ? 28 : 30;
   bool hit = std::abs(x - kCharacterX) <= reach && std::fabs(static_cast<float>(y) - charY) < 31;
-  if (m_Mode == 3 && SolidColumnHits(x, k)) hit = true;
-  if (m_Mode == 2) DrawSpikeReflection(x, y, k);
+  if (m_Mode == kVariantRunner && SolidColumnHits(x, k)) hit = true;
+  if (m_Mode == kVariantLake) DrawSpikeReflection(x, y, k);
   return hit;
 }
 
@@ -139,11 +137,11 @@ void bb_Vaultwick_MyApp::ResolveHit(int slot, int x, int y, int k) {
   for (int i = 0; i < 10; ++i) m_PassHistory[i] = 0;
   HitBadges();
   if (m_Lives > 0) {
-    if (m_Mode == 8) LoseShields();
+    if (m_Mode == kVariantShields) LoseShields();
     SmashSpike(slot, x, y, k);
     return;
   }
-  bool shielded = m_Mode == 8 && m_Charge > 0;
+  bool shielded = m_Mode == kVariantShields && m_Charge > 0;
   if (m_RoundOver == 0 && !shielded) {
     m_RoundOver = 1;
     m_PlaySFX(kSfxRoundOver, 1, 1, 0);
@@ -151,7 +149,7 @@ void bb_Vaultwick_MyApp::ResolveHit(int slot, int x, int y, int k) {
   if (shielded) {
     LoseShields();
     SmashSpike(slot, x, y, k);
-  } else if (m_Mode == 9) {
+  } else if (m_Mode == kVariantSmash) {
     SmashSpike(slot, x, y, k);
   } else {
     m_Combo /= 2;
@@ -174,13 +172,13 @@ void bb_Vaultwick_MyApp::SmashSpike(int slot, int x, int y, int k) {
   m_PlaySFX(kSfxSmash, 1, 1, 0);
   if (m_Combo > 0) m_PlaySFX(kSfxComboLost, 1, 1, 0);
   if (m_ComboTimer < 120) m_ComboTimer = 120;
-  if (m_Mode == 3) {
+  if (m_Mode == kVariantRunner) {
     // The runner stumbles and slowly regains speed.
     m_Speed = 0;
     m_Accel = 0.025f;
     m_Combo = 0;
     m_Chain = 1;
-  } else if (m_Mode == 9) {
+  } else if (m_Mode == kVariantSmash) {
     ScoreSmash(x, y, k);
   } else {
     m_Combo /= 2;
@@ -194,14 +192,14 @@ void bb_Vaultwick_MyApp::PassSpike(int slot, int x, int y, int k) {
   float before = m_Trail[kBefore + 2];
   bool over = static_cast<float>(y) > before;
   bool under = static_cast<float>(y) < before;
-  if (m_Mode == 5) MarkerBonus(slot, over, under);
+  if (m_Mode == kVariantBeams) MarkerBonus(slot, over, under);
   for (int j = 0; j < 9; ++j) m_PassHistory[j] = m_PassHistory[j + 1];
   m_PassHistory[9] = k % 10 + (over ? 10 : 0);
   PassBadges(k % 10, over, under);
   m_Boost = std::fmin(m_Boost + 0.05f, 10.0f);
   m_Flags[2] = 1;
   // In variant 9 m_Passed counts smashes; a spike weaved past is a miss.
-  if (m_Mode != 9) m_Passed += 1;
+  if (m_Mode != kVariantSmash) m_Passed += 1;
   m_Combo += 1;
   ScorePass(x, y, k);
 }

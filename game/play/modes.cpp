@@ -20,16 +20,16 @@ struct PlayModeRow {
 };
 
 const PlayModeRow kPlayModes[] = {
-    {1, "0000AAAAIIIIEEEE", 1, 9, 256, 12345},
-    {1, "AABBCCDDEEDDCCBBAA", 5, 9, 256, 24690},
-    {2, "ABCDEFGHIABCDEFGHI", 5, 9, 256, 37035},
-    {3, "       ", 1, 5, 112, 37171650},
-    {4, "  ", 8, 8, 400, 61725},
-    {5, "ABCIHG", 5, 9, 256, 74070},
-    {6, "AACCEEGGIIGGEECCAA", 5, 9, 256, 86415},
-    {7, "CGCGCGGC", 5, 9, 256, kClockSeed},
-    {8, "ACDC", 10, 27, 256, 111105},
-    {9, "ABCDEFGHGFEDCBA", 9, 9, 256, 123450},
+    {kVariantClassic, "0000AAAAIIIIEEEE", 1, 9, 256, 12345},
+    {kVariantClassic, "AABBCCDDEEDDCCBBAA", 5, 9, 256, 24690},
+    {kVariantLake, "ABCDEFGHIABCDEFGHI", 5, 9, 256, 37035},
+    {kVariantRunner, "       ", 1, 5, 112, 37171650},
+    {kVariantFlying, "  ", 8, 8, 400, 61725},
+    {kVariantBeams, "ABCIHG", 5, 9, 256, 74070},
+    {kVariantGun, "AACCEEGGIIGGEECCAA", 5, 9, 256, 86415},
+    {kVariantPickups, "CGCGCGGC", 5, 9, 256, kClockSeed},
+    {kVariantShields, "ACDC", 10, 27, 256, 111105},
+    {kVariantSmash, "ABCDEFGHGFEDCBA", 9, 9, 256, 123450},
 };
 const int kPlayModeCount = sizeof(kPlayModes) / sizeof(kPlayModes[0]);
 
@@ -92,12 +92,12 @@ void bb_Vaultwick_MyApp::ResetRoundCounters() {
   m_Speed = 0;
   m_NextCredit = 250;
   m_CreditsEarned = 0;
-  m_Settings[1] = m_MenuMode;  // the last mode played is remembered
+  m_Settings[kSettingLastMode] = m_MenuMode;  // the last mode played is remembered
   m_Score = 0;
   m_Combo = 0;
   m_Chain = 1;
   m_RoundOver = 0;
-  m_Screen = 10;
+  m_Screen = kScreenRound;
   m_Boost = 0;
   m_ColumnOffset = 0;
   m_Columns = 0;
@@ -169,7 +169,8 @@ void bb_Vaultwick_MyApp::PlaceOpeningColumns(const char* pattern) {
       m_NextTier = 0;
     }
     m_Place(m_NextKind, m_NextTier);
-    if ((m_Mode == 7 || m_Mode == 8) && m_PieceRoll < 5) m_Placeb(UpperLevelBesideSpike(), 0);
+    bool pickups = m_Mode == kVariantPickups || m_Mode == kVariantShields;
+    if (pickups && m_PieceRoll < 5) m_Placeb(UpperLevelBesideSpike(), 0);
   }
 }
 

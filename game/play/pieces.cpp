@@ -29,8 +29,8 @@ int bb_Vaultwick_MyApp::m_NextPiece() {
   DiscardPieceDraws();
   DrawPieceNumber();
   DrawUpperChoices();
-  if (m_Mode == 8) PickShieldLevel();
-  if (m_Mode == 3) CountDownToSpike();
+  if (m_Mode == kVariantShields) PickShieldLevel();
+  if (m_Mode == kVariantRunner) CountDownToSpike();
   StepDifficulty();
   bb_random_Seed = static_cast<uint32_t>(bb_app_Millisecs());
   return 0;
@@ -129,22 +129,22 @@ void bb_Vaultwick_MyApp::AdvanceColumn() {
 
 void bb_Vaultwick_MyApp::PlaceUpperByVariant() {
   switch (m_Mode) {
-    case 2:  // a floating object every fifth column
+    case kVariantLake:  // a floating object every fifth column
       if (m_UpperGap > 4) {
         m_Placeb(6, 0);
         m_UpperGap = 0;
       }
       break;
-    case 3:  // pickups over some empty columns
+    case kVariantRunner:  // pickups over some empty columns
       if (m_NextKind <= 0 && m_PieceRoll <= 2) m_Placeb(m_UpperPick, 0);
       break;
-    case 7:
+    case kVariantPickups:
       if (m_PieceRoll <= 4) m_Placeb(UpperLevelBesideSpike(), 0);
       break;
-    case 8:
+    case kVariantShields:
       if (m_PieceRoll <= 3) m_Placeb(UpperLevelBesideSpike(), 0);
       break;
-    case 5:  // a marker beam above or below, every few columns
+    case kVariantBeams:  // a marker beam above or below, every few columns
       if (m_UpperGap > 2) {
         m_Placeb(Trunc(bb_random_Rnd() * 1.9f + 1), 0);
         m_UpperGap = Trunc(bb_random_Rnd() * 4 - 4);

@@ -21,16 +21,16 @@ int bb_Vaultwick_MyApp::m_Game() {
   ReadButton();
   ComputeGround();
   DrawBackground();
-  if (m_Mode == 2) m_DoSpikes();  // the lake tests its field before the character moves
+  if (m_Mode == kVariantLake) m_DoSpikes();  // the lake tests its field before the character moves
   ApplyControlScheme();
   AdvanceTrack();
   m_ResetDraw();
-  if (m_Mode == 6) BulletGauge();
+  if (m_Mode == kVariantGun) BulletGauge();
   m_ResetDraw();
   UpdateCharacter();
   DrawCaptions();
   m_ResetDraw();
-  if (m_Mode != 2) m_DoSpikes();
+  if (m_Mode != kVariantLake) m_DoSpikes();
   DrawHud();
   CheckCredit();
   DrainComboTimer();
@@ -63,9 +63,9 @@ void bb_Vaultwick_MyApp::ComputeGround() {
 }
 
 void bb_Vaultwick_MyApp::ApplyControlScheme() {
-  if (m_Mode == 3)
+  if (m_Mode == kVariantRunner)
     LeapScheme();
-  else if (m_Mode == 4)
+  else if (m_Mode == kVariantFlying)
     FlyingScheme();
   else
     BounceScheme();
@@ -82,7 +82,7 @@ void bb_Vaultwick_MyApp::BounceScheme() {
   if (Running()) m_Angle = std::fmod(m_Angle + 3, 180.0f);
   if (m_Angle > 90) m_Flags[0] = 1;
   // One bounce sound per landing; play mode 10's weaving has none.
-  if (m_Angle < 90 && m_Flags[0] == 1 && m_Mode != 9) {
+  if (m_Angle < 90 && m_Flags[0] == 1 && m_Mode != kVariantSmash) {
     m_PlaySFX(kSfxBounce, 1, 1, 0);
     m_Flags[0] = 0;
   }
@@ -154,7 +154,7 @@ void bb_Vaultwick_MyApp::AdvanceTrack() {
   m_ColumnOffset = m_ColumnPos;
   m_Scroll = m_Distance;
   if (m_ColumnPos > static_cast<float>(m_ColumnWidth)) AdvanceColumn();
-  if (m_Mode == 5) {
+  if (m_Mode == kVariantBeams) {
     // The grid world scrolls in steps of 32.
     m_ColumnOffset = std::floor(m_ColumnOffset / 32) * 32;
     m_Scroll = std::floor(m_Scroll / 32) * 32;
@@ -173,7 +173,7 @@ void bb_Vaultwick_MyApp::FireBullet() {
 
 void bb_Vaultwick_MyApp::EndOfFrame() {
   // Without shields variant 8 keeps no combo.
-  if (m_Mode == 8 && m_Charge == 0) {
+  if (m_Mode == kVariantShields && m_Charge == 0) {
     m_Combo = 0;
     m_Chain = 1;
   }

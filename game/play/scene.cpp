@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "game/shell/degrees.h"
 #include "game/vaultwick.h"
 #include "graphics/context.h"
 
@@ -13,9 +14,6 @@ namespace {
 const int kNow = 20 * 10;     // trail record of the character now
 const int kBefore = 19 * 10;  // and of the frame before
 const int kCharacterX = 128;
-
-float SinDeg(float degrees) { return std::sin(degrees * D2R); }
-float CosDeg(float degrees) { return std::cos(degrees * D2R); }
 
 struct Caption {
   int playMode, fromColumn, toColumn;
@@ -49,7 +47,7 @@ void bb_Vaultwick_MyApp::DrawBackground() {
 
 void bb_Vaultwick_MyApp::DrawBackgroundRow(int j, int first) {
   float alpha = 1 - static_cast<float>(std::abs(j)) / 24;
-  if (m_Mode == 3) alpha -= 0.75f;
+  if (m_Mode == kVariantRunner) alpha -= 0.75f;
   alpha = j >= 0 ? std::min(alpha + 0.25f, 1.0f) : std::max(alpha, 0.0f);
   m_Alpha(alpha);
   float f = ParallaxFactor(j, first);
@@ -60,11 +58,11 @@ void bb_Vaultwick_MyApp::DrawBackgroundRow(int j, int first) {
   if (j == 0) {
     frame = 6;
   } else if (j < 0) {
-    frame = m_Mode == 4 && j < -7 ? 7 + odd : 5 + odd;
-  } else if (m_Mode == 4) {
+    frame = m_Mode == kVariantFlying && j < -7 ? 7 + odd : 5 + odd;
+  } else if (m_Mode == kVariantFlying) {
     frame = 6 + odd;
   }
-  if (m_Mode == 4 && j <= -7) y += 16;
+  if (m_Mode == kVariantFlying && j <= -7) y += 16;
   for (int k = 0; k < 3; ++k) m_DrawImg(2, offset + 640.0f * static_cast<float>(k), y, static_cast<float>(frame));
 }
 
@@ -72,13 +70,13 @@ void bb_Vaultwick_MyApp::DrawBackgroundRow(int j, int first) {
 // rows speed up toward the ground and beyond. The sky world has its own
 // bands of cloud; the lake keeps its sky at half speed.
 float bb_Vaultwick_MyApp::ParallaxFactor(int j, int first) {
-  if (m_Mode == 2) return j < 0 ? 0.5f : 1.0f;
+  if (m_Mode == kVariantLake) return j < 0 ? 0.5f : 1.0f;
   // A window shorter than the ground leaves no rows above it to spread over.
   auto spread = [first](int row) {
     return first == 0 ? 1.0f : 2 - static_cast<float>(first + row) / static_cast<float>(first);
   };
   float f = spread(j);
-  if (m_Mode != 4) return f;
+  if (m_Mode != kVariantFlying) return f;
   m_Alpha(1);
   if (j < -7) {
     f = spread(-7 - j);
@@ -117,9 +115,23 @@ void bb_Vaultwick_MyApp::UpdateCharacter() {
   now[2] = CharacterY();
   now[3] = CharacterFrame();
   now[5] = std::atan2(now[2] - m_Trail[kBefore + 2], m_Trail[kBefore + 1] - now[1]) / D2R;
-  if (m_Mode == 1 || m_Mode == 2 || m_Mode == 4 || m_Mode == 6 || m_Mode == 8) DrawTrail();
+  if (HasTrail()) DrawTrail();
   DrawCharacter();
   if (Running()) m_Clock = std::fmod(m_Clock + 1, 360.0f);
+}
+
+// The runner, the beams, the pickups and the smash go without a trail.
+bool bb_Vaultwick_MyApp::HasTrail() const {
+  switch (m_Mode) {
+    case kVariantClassic:
+    case kVariantLake:
+    case kVariantFlying:
+    case kVariantGun:
+    case kVariantShields:
+      return true;
+    default:
+      return false;
+  }
 }
 
 // Screen y of the character now, by variant.
@@ -127,11 +139,11 @@ float bb_Vaultwick_MyApp::CharacterY() const {
   float base = bb_Vaultwick_jscrh - (m_Ground + 32);
   float bounce = std::fabs(SinDeg(m_Angle)) * 180;
   switch (m_Mode) {
-    case 4:
+    case kVariantFlying:
       return base - 2 * m_Angle;
-    case 5:
+    case kVariantBeams:
       return base - std::floor(bounce / 24) * 24;
-    case 9:
+    case kVariantSmash:
       // Play mode 10 weaves up and down by itself.
       return base - 90 + SinDeg(4 * m_Clock) * 90;
     default:
@@ -140,7 +152,7 @@ float bb_Vaultwick_MyApp::CharacterY() const {
 }
 
 float bb_Vaultwick_MyApp::CharacterFrame() const {
-  if (m_Mode == 9) return std::fmod(m_Clock / 6, 9.0f);
+  if (m_Mode == kVariantSmash) return std::fmod(m_Clock / 6, 9.0f);
   return std::fmod(m_Clock / 3, 10.0f);
 }
 
@@ -156,13 +168,13 @@ void bb_Vaultwick_MyApp::DrawTrail() {
     if (!(rec[3] > -1 && rec[3] < 10)) continue;
     float x = rec[1] - m_Scroll, y = rec[2], frame = rec[3];
     float fade = static_cast<float>(i);
-    if (m_Mode == 4) {
+    if (m_Mode == kVariantFlying) {
       // The flyer leaves puffs along its heading.
       if (i % 3 != 2) continue;
       m_SetRot(rec[5] + 90);
       m_Alpha(1);
       frame = 40;
-    } else if (m_Mode == 8) {
+    } else if (m_Mode == kVariantShields) {
       // One small echo per shield held.
       if (!(i % 4 == 0 && i > 18 - 4 * m_Charge)) continue;
       m_SetSize(0.5f, kAbsent);
@@ -171,7 +183,7 @@ void bb_Vaultwick_MyApp::DrawTrail() {
       m_Alpha(fade / 24);
     }
     m_DrawImg(1, x, y, frame);
-    if (m_Mode == 2) {
+    if (m_Mode == kVariantLake) {
       m_SetSize(1, 0.6f);
       m_Alpha(fade / 60);
       m_DrawImg(1, x, ReflectionY(y), frame);
@@ -186,9 +198,9 @@ void bb_Vaultwick_MyApp::DrawCharacter() {
   m_SetSize(1, kAbsent);
   m_Alpha(1);
   // The runner's body tilts through the leap.
-  if (m_Mode == 3 && m_Angle > 0) m_SetRot(-CosDeg(m_Angle) * 24);
+  if (m_Mode == kVariantRunner && m_Angle > 0) m_SetRot(-CosDeg(m_Angle) * 24);
   m_DrawImg(1, kCharacterX, now[2], now[3]);
-  if (m_Mode != 2) return;
+  if (m_Mode != kVariantLake) return;
   m_SetSize(1, 0.6f);
   m_Alpha(0.75f);
   m_DrawImg(1, kCharacterX, ReflectionY(now[2]), now[3]);
@@ -251,7 +263,7 @@ void bb_Vaultwick_MyApp::DrawComboBar() {
   m_SetSize(1, kAbsent);
   int half = static_cast<int>(m_ComboTimer * 1.5f);
   if (w < static_cast<float>(2 * half)) half = static_cast<int>(m_ComboTimer);
-  if (m_Mode == 3) half = 0;
+  if (m_Mode == kVariantRunner) half = 0;
   m_Rect(w / 2 - static_cast<float>(half), 8, static_cast<float>(2 * half), 16);
 }
 

@@ -32,13 +32,13 @@ void bb_Vaultwick_MyApp::AddScore(long long points) {
 
 // Called by the pass after the combo has grown by one.
 void bb_Vaultwick_MyApp::ScorePass(int x, int y, int k) {
-  if (m_Mode == 9) {
+  if (m_Mode == kVariantSmash) {
     // Play mode 10 wants spikes hit: passing one is a miss.
     m_Combo = 0;
     m_Chain = 2;
     return;
   }
-  if (m_Mode == 8) {
+  if (m_Mode == kVariantShields) {
     ScoreShieldPass(x, y, k);
     return;
   }
@@ -50,7 +50,7 @@ void bb_Vaultwick_MyApp::ScorePass(int x, int y, int k) {
   m_PlaySFX(type == 3 ? kSfxSuper : kSfxPass, rate, 1, 0);
   m_Gets(static_cast<float>(x), static_cast<float>(y), k % 10, points, type);
   m_Chain += 1;
-  if (m_Mode == 6 && m_Chain > 2) {
+  if (m_Mode == kVariantGun && m_Chain > 2) {
     m_Charge += 1;
     if (m_Charge == 5) m_PlaySFX(kSfxChargeFull, 1, 1, 0);
   }
@@ -110,7 +110,7 @@ void bb_Vaultwick_MyApp::CheckCredit() {
 
 // Frame step 12, after the field update.
 void bb_Vaultwick_MyApp::DrainComboTimer() {
-  if (m_Mode == 9 && m_Passed < 1)
+  if (m_Mode == kVariantSmash && m_Passed < 1)
     m_ComboTimer = 200;  // play mode 10's timer waits for the first smash
   else if (m_ComboTimer > 0 && Running())
     m_ComboTimer -= 2.1f;
@@ -118,9 +118,9 @@ void bb_Vaultwick_MyApp::DrainComboTimer() {
     if (m_Combo > 0) m_PlaySFX(kSfxComboLost, 1, 1, 0);
     m_Combo = 0;
     m_Chain = 1;
-    if (m_Mode == 9 && m_Passed > 0) m_RoundOver = 1;
+    if (m_Mode == kVariantSmash && m_Passed > 0) m_RoundOver = 1;
   }
-  if (m_Mode == 3) m_ComboTimer = 100;  // the runner's combo never times out
+  if (m_Mode == kVariantRunner) m_ComboTimer = 100;  // the runner's combo never times out
 }
 
 void bb_Vaultwick_MyApp::GiveBadgeOnce(int id) {
@@ -130,7 +130,7 @@ void bb_Vaultwick_MyApp::GiveBadgeOnce(int id) {
 // At a pass, after the history has taken the spike: the wave badges, then
 // the colour badges with their per-round counters.
 void bb_Vaultwick_MyApp::PassBadges(int k, bool over, bool under) {
-  if (m_Chain > 1 && m_Mode != 4 && m_Mode != 9) WaveBadges();
+  if (m_Chain > 1 && m_Mode != kVariantFlying && m_Mode != kVariantSmash) WaveBadges();
   if (k == 4 && under) {
     GiveBadgeOnce(19);
     if (++m_RoundCounts[20] > 4) GiveBadgeOnce(20);
@@ -166,11 +166,13 @@ void bb_Vaultwick_MyApp::FrameBadges() {
 
 // A hit on the first spike of a round, counted across games.
 void bb_Vaultwick_MyApp::HitBadges() {
-  if (!(m_Passed == 0 && m_RoundOver == 0 && m_Paused == 0 && m_Mode != 9)) return;
+  if (!(m_Passed == 0 && m_RoundOver == 0 && m_Paused == 0 && m_Mode != kVariantSmash)) return;
   m_GiveBadge(25);
-  if (m_Settings[6] < INT_MAX) m_Settings[6] += 1;  // the count comes from the save data
-  DebugLog(String(m_Settings[6]));
-  if (m_Settings[6] > 24) m_GiveBadge(26);
+  // The count comes from the save data, so it may already be at the top.
+  int& count = m_Settings[kSettingBadgeCounter];
+  if (count < INT_MAX) count += 1;
+  DebugLog(String(m_Settings[kSettingBadgeCounter]));
+  if (m_Settings[kSettingBadgeCounter] > 24) m_GiveBadge(26);
 }
 
 void bb_Vaultwick_MyApp::BulletBadges() {

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "game/shell/degrees.h"
 #include "game/vaultwick.h"
 #include "graphics/context.h"
 
@@ -14,21 +15,19 @@ const int kNow = 20 * 10;  // trail record of the character now
 const int kCharacterX = 128;
 const int kSfxComboLost = 10, kSfxPickup = 12, kSfxSpinner = 20, kSfxShield = 21;
 
-float SinDeg(float degrees) { return std::sin(degrees * D2R); }
-
 }  // namespace
 
 void bb_Vaultwick_MyApp::UpperObject(int i, int slot) {
   switch (m_Mode) {
-    case 2:
+    case kVariantLake:
       FloatingObject(i, slot);
       break;
-    case 3:
-    case 7:
-    case 8:
+    case kVariantRunner:
+    case kVariantPickups:
+    case kVariantShields:
       Pickup(i, slot);
       break;
-    case 5:
+    case kVariantBeams:
       MarkerBeam(i, slot);
       break;
     default:
@@ -95,16 +94,16 @@ void bb_Vaultwick_MyApp::Pickup(int i, int slot) {
   int x = ColumnX(i);
   int y = LevelY(up[0]);
   // A shield rides up and down with its bobbing spike.
-  if (m_Mode == 8 && lower[1] >= 1 && lower[1] <= 3)
+  if (m_Mode == kVariantShields && lower[1] >= 1 && lower[1] <= 3)
     y = static_cast<int>(40 * SinDeg(static_cast<float>(lower[1] * lower[2])) + static_cast<float>(y));
   m_Alpha(0.75f);
   if (Running()) {
     SpinPickup(up);
-    if (m_Mode == 7) SpinPickup(up);  // spinning pickups turn twice as fast
+    if (m_Mode == kVariantPickups) SpinPickup(up);  // spinning pickups turn twice as fast
   }
   m_SetRot(static_cast<float>(up[5]));
   m_SetSize(1.5f, kAbsent);
-  if (m_Mode != 8) {
+  if (m_Mode != kVariantShields) {
     m_DrawImg(1, static_cast<float>(x), static_cast<float>(y), 40);
   } else {
     // A shield is a small companion, faded while no more can be taken.
@@ -114,7 +113,7 @@ void bb_Vaultwick_MyApp::Pickup(int i, int slot) {
     m_DrawImg(1, static_cast<float>(x), static_cast<float>(y), 0);
   }
   m_ResetDraw();
-  int radius = m_Mode == 7 || m_Mode == 8 ? 32 : 48;
+  int radius = m_Mode == kVariantPickups || m_Mode == kVariantShields ? 32 : 48;
   if (std::abs(x - kCharacterX) < radius && std::fabs(static_cast<float>(y) - m_Trail[kNow + 2]) < radius)
     CollectPickup(slot, x, y);
 }
@@ -125,7 +124,7 @@ void bb_Vaultwick_MyApp::SpinPickup(int* up) {
 
 void bb_Vaultwick_MyApp::CollectPickup(int slot, int x, int y) {
   int* up = &m_Upper[slot * kRecord];
-  if (m_Mode == 8) {
+  if (m_Mode == kVariantShields) {
     // A full set of five shields leaves further pickups in place.
     if (m_Charge >= 5) return;
     m_Charge += 1;
@@ -133,7 +132,7 @@ void bb_Vaultwick_MyApp::CollectPickup(int slot, int x, int y) {
     m_PlaySFX(kSfxShield, 1, 1, 0);
     return;
   }
-  if (m_Mode == 3)
+  if (m_Mode == kVariantRunner)
     m_PlaySFX(kSfxPickup, 0.8f + 0.4f * bb_random_Rnd(), 1, 0);
   else
     m_PlaySFX(kSfxSpinner, 0.7f + 0.7f * bb_random_Rnd(), 1, 0);

@@ -22,8 +22,6 @@ namespace {
 // Buttons the preamble polls, in order; the first one held ends the poll.
 const int kPolledButtons[] = {0, 3, 5, 8, 10, 11, 12, 13, 14, 15, 16, 17, 99};
 const int kBackButton = 99;
-const int kKeyMouseLeft = 1;
-const int kKeyTouch0 = 384;
 const int kTouchContacts = 10;
 
 // Per-second rate from the time since `lastMs`, and its running average. A
@@ -95,8 +93,8 @@ void bb_Vaultwick_MyApp::mark() {
 }
 
 int bb_Vaultwick_MyApp::m_OnCreate() {
-  m_Screen = 1;
-  m_Mode = 1;
+  m_Screen = kScreenMenu;
+  m_Mode = kVariantClassic;
   m_WorldMode = 1;
   // Score tables were sized for ten modes at start-up; only five are offered.
   bb_Vaultwick_MaxGames = 5;
@@ -122,12 +120,12 @@ int bb_Vaultwick_MyApp::m_OnCreate() {
   }
   for (m_Iter = 0; m_Iter <= 19; ++m_Iter) m_Pad[m_Iter] = 0;
   for (m_Iter = 0; m_Iter <= 24; ++m_Iter) m_Settings[m_Iter] = 0;
-  m_Settings[5] = 1;
+  m_Settings[kSettingSound] = 1;
   for (m_Iter = 0; m_Iter <= bb_Vaultwick_MaxGames * 10; ++m_Iter) m_Scores[m_Iter] = 0;
   // The saved state is read over the defaults above.
   m_Load();
   for (m_Iter = 0; m_Iter <= 32; ++m_Iter) m_SfxChannels[m_Iter] = m_Iter;
-  m_MenuMode = m_Settings[1];
+  m_MenuMode = m_Settings[kSettingLastMode];
   m_MenuScroll = bb_Vaultwick_jscrh * 0.65f - static_cast<float>(m_MenuMode * 82 - 82);
   return 0;
 }
@@ -165,28 +163,28 @@ void bb_Vaultwick_MyApp::ScanPointer() {
 // then the boxes over the menu.
 void bb_Vaultwick_MyApp::DispatchScreen() {
   switch (m_Screen) {
-    case 1:
+    case kScreenMenu:
       m_Menu();
       break;
-    case 2:
+    case kScreenBackToMenu:
       m_LoadMenu();
-      m_Screen = 1;
+      m_Screen = kScreenMenu;
       break;
-    case 10:
+    case kScreenRound:
       m_Game();
       m_InGame();
       break;
-    case 11:
+    case kScreenRoundSetUp:
       m_LoadGame();
       break;
     default:
       break;
   }
-  if (m_Screen == 10 && m_RoundOver >= 1) m_GameOver();
-  if (m_Screen == 1 || m_Screen == 2) m_GameOver();
-  if (m_Screen == 1) {
+  if (m_Screen == kScreenRound && m_RoundOver >= 1) m_GameOver();
+  if (m_Screen == kScreenMenu || m_Screen == kScreenBackToMenu) m_GameOver();
+  if (m_Screen == kScreenMenu) {
     if (m_CreditBoxOpen == 1) m_CreditBox();
-    if (m_Screen == 1 && m_BadgesBoxOpen == 1) m_BadgesBox();
+    if (m_Screen == kScreenMenu && m_BadgesBoxOpen == 1) m_BadgesBox();
   }
 }
 
@@ -205,7 +203,7 @@ int bb_Vaultwick_MyApp::m_OnUpdate() {
 
   // The back button closes an open box and is then spent, so the same press
   // cannot also work a menu button underneath.
-  if ((!anyHeld || m_KeyLatch == 0) && m_PointerLatch == 0 && m_PlayKey(kBackButton) && m_Screen == 1 &&
+  if ((!anyHeld || m_KeyLatch == 0) && m_PointerLatch == 0 && m_PlayKey(kBackButton) && m_Screen == kScreenMenu &&
       (m_CreditBoxOpen == 1 || m_BadgesBoxOpen == 1)) {
     m_CreditBoxOpen = 0;
     m_BadgesBoxOpen = 0;
@@ -220,7 +218,8 @@ int bb_Vaultwick_MyApp::m_OnUpdate() {
   // On-screen buttons hold for exactly one update.
   for (int& pad : m_Pad)
     if (pad == 1) pad = 0;
-  if (bb_Vaultwick_OnScreenControls == 1 && m_Screen > 5 && bb_Vaultwick_iCadeControls == 0) OnScreenStick();
+  bool stick = bb_Vaultwick_OnScreenControls == 1 && bb_Vaultwick_iCadeControls == 0;
+  if (stick && m_Screen >= kScreenRound) OnScreenStick();
   if (bb_Vaultwick_AccelerometerControls == 1 && bb_Vaultwick_iCadeControls == 0) TiltIndicator();
   if (bb_Vaultwick_iCadeControls == 1) {
     m_TiltX = m_TiltY = 0;
@@ -283,7 +282,7 @@ int bb_Vaultwick_MyApp::m_OnRender() {
 }
 
 void bb_Vaultwick_MyApp::PauseIfInRound() {
-  if (m_Screen > 9) {
+  if (m_Screen >= kScreenRound) {
     m_Paused = 1;
     m_PauseOpened = 1;
     m_PauseY = static_cast<int>(bb_Vaultwick_jscrh * 0.5f);
@@ -317,6 +316,6 @@ int bb_Vaultwick_MyApp::m_OnResume() {
 // life, so a running round pauses as if the pause key were pressed.
 // Elsewhere nothing changes.
 int bb_Vaultwick_MyApp::m_OnFocusLost() {
-  if (m_Screen == 10 && m_Paused == 0 && m_RoundOver == 0) OpenPause();
+  if (m_Screen == kScreenRound && m_Paused == 0 && m_RoundOver == 0) OpenPause();
   return 0;
 }

@@ -8,7 +8,6 @@
 
 namespace {
 
-const int kJoy0 = 256;
 const float kStickThreshold = 0.4f;
 
 // Keys that count for a button. The first list is consulted always, the
@@ -22,15 +21,15 @@ struct KeySources {
 
 // Lists end at the first 0.
 const KeySources kKeys[] = {
-    {0, {38}, {'W'}},
-    {3, {37}, {'A'}},
-    {5, {39}, {'D'}},
-    {8, {40}, {'S'}},
-    {10, {32, 13}, {'Z', 'J'}},
-    {11, {17}, {'X', 'K', 2}},
-    {12, {16}, {'C', 'L'}},
+    {0, {kKeyUp}, {'W'}},
+    {3, {kKeyLeft}, {'A'}},
+    {5, {kKeyRight}, {'D'}},
+    {8, {kKeyDown}, {'S'}},
+    {10, {kKeySpace, kKeyEnter}, {'Z', 'J'}},
+    {11, {kKeyControl}, {'X', 'K', kKeyMouseRight}},
+    {12, {kKeyShift}, {'C', 'L'}},
     {13, {0}, {'V', 'I'}},
-    {99, {27, 46, 8}, {0}},
+    {99, {kKeyEscape, kKeyDelete, kKeyBackspace}, {0}},
 };
 
 // iCade letters: a press letter, then its release letter, per button; in the
@@ -70,26 +69,26 @@ int bb_Vaultwick_MyApp::m_PlayKey(int button) {
 
   switch (button) {
     case 0:
-      if (input->KeyDown(kJoy0 + 9) || input->JoyY(0) < -kStickThreshold) return 1;
+      if (input->KeyDown(kKeyJoy0 + 9) || input->JoyY(0) < -kStickThreshold) return 1;
       break;
     case 3:
-      if (input->KeyDown(kJoy0 + 8) || input->JoyX(0) < -kStickThreshold) return 1;
+      if (input->KeyDown(kKeyJoy0 + 8) || input->JoyX(0) < -kStickThreshold) return 1;
       break;
     case 5:
-      if (input->KeyDown(kJoy0 + 10) || input->JoyX(0) > kStickThreshold) return 1;
+      if (input->KeyDown(kKeyJoy0 + 10) || input->JoyX(0) > kStickThreshold) return 1;
       break;
     case 8:
-      if (input->KeyDown(kJoy0 + 11) || input->JoyY(0) > kStickThreshold) return 1;
+      if (input->KeyDown(kKeyJoy0 + 11) || input->JoyY(0) > kStickThreshold) return 1;
       break;
     case 10:
     case 11:
     case 12:
     case 13:
-      if (input->KeyDown(kJoy0 + button - 10)) return 1;
+      if (input->KeyDown(kKeyJoy0 + button - 10)) return 1;
       break;
     case 99:
       // Back is the iCade's two-button combination, either half counting.
-      return input->KeyDown(kJoy0 + 7) || m_Pad[16] != 0 || m_Pad[17] != 0 ? 1 : 0;
+      return input->KeyDown(kKeyJoy0 + 7) || m_Pad[16] != 0 || m_Pad[17] != 0 ? 1 : 0;
   }
   return m_Pad[button] != 0 ? 1 : 0;
 }
@@ -125,19 +124,25 @@ void bb_Vaultwick_MyApp::ReadICadeLetters() {
   }
 }
 
-void bb_Vaultwick_MyApp::OnScreenStick() {
-  // A stick saved for another window size is pulled back on screen first.
+// A stick saved for another window size is pulled back on screen.
+void bb_Vaultwick_MyApp::ClampStickSettings() {
   float maxX = bb_Vaultwick_jscrw - 32, maxY = bb_Vaultwick_jscrh - 32;
-  if (m_Settings[10] < 32) m_Settings[10] = 32;
-  if (static_cast<float>(m_Settings[10]) > maxX) m_Settings[10] = static_cast<int>(maxX);
-  if (m_Settings[11] < 32) m_Settings[11] = 32;
-  if (static_cast<float>(m_Settings[11]) > maxY) m_Settings[11] = static_cast<int>(maxY);
-  if (m_Settings[12] < 8) m_Settings[12] = 8;
-  if (m_Settings[12] > 25) m_Settings[12] = 25;
+  int& x = m_Settings[kSettingStickX];
+  int& height = m_Settings[kSettingStickHeight];
+  int& scale = m_Settings[kSettingStickScale];
+  if (x < 32) x = 32;
+  if (static_cast<float>(x) > maxX) x = static_cast<int>(maxX);
+  if (height < 32) height = 32;
+  if (static_cast<float>(height) > maxY) height = static_cast<int>(maxY);
+  if (scale < 8) scale = 8;
+  if (scale > 25) scale = 25;
+}
 
-  m_StickX = m_Settings[10];
-  m_StickY = static_cast<int>(bb_Vaultwick_jscrh - static_cast<float>(m_Settings[11]));
-  m_StickScale = static_cast<float>(m_Settings[12]) / 10;
+void bb_Vaultwick_MyApp::OnScreenStick() {
+  ClampStickSettings();
+  m_StickX = m_Settings[kSettingStickX];
+  m_StickY = static_cast<int>(bb_Vaultwick_jscrh - static_cast<float>(m_Settings[kSettingStickHeight]));
+  m_StickScale = static_cast<float>(m_Settings[kSettingStickScale]) / 10;
   float s = m_StickScale;
   float x = static_cast<float>(m_StickX), y = static_cast<float>(m_StickY);
 
@@ -158,8 +163,8 @@ void bb_Vaultwick_MyApp::OnScreenStick() {
   if (m_Paused > 0) {
     m_SetSize(3, kAbsent);
     if (m_Button0(94, x, y, 0) && m_TouchDown[1] == 0) {
-      m_Settings[10] = m_TouchX[0];
-      m_Settings[11] = static_cast<int>(bb_Vaultwick_jscrh - static_cast<float>(m_TouchY[0]));
+      m_Settings[kSettingStickX] = m_TouchX[0];
+      m_Settings[kSettingStickHeight] = static_cast<int>(bb_Vaultwick_jscrh - static_cast<float>(m_TouchY[0]));
     }
     if (m_TouchDown[1] == 0) {
       m_Pinching = 0;
@@ -169,7 +174,7 @@ void bb_Vaultwick_MyApp::OnScreenStick() {
       // Spreading the fingers makes the span more negative, so the stick
       // shrinks; the size stays clamped by the next update either way.
       m_PinchSpan = -std::abs(m_TouchX[0] - m_TouchX[1]) / 16;
-      if (m_Pinching == 1) m_Settings[12] += m_PinchSpan - m_PinchBase;
+      if (m_Pinching == 1) m_Settings[kSettingStickScale] += m_PinchSpan - m_PinchBase;
       m_PinchBase = m_PinchSpan;
       m_Pinching = 1;
     }

@@ -3,6 +3,7 @@
 // check and fifteen float stores, so screens can draw freely every update.
 #include <cmath>
 
+#include "game/shell/degrees.h"
 #include "game/vaultwick.h"
 #include "graphics/context.h"
 
@@ -14,9 +15,6 @@ enum { kKind = 0, kX = 1, kY = 2, kRot = 3, kW = 4, kH = 5, kFrame = 6, kAlpha =
 const int kBackslash = 92;
 const int kBackslashFrame = kBackslash - 32;
 const int kTouchContacts = 10;
-
-float SinDeg(float degrees) { return std::sin(degrees * D2R); }
-float CosDeg(float degrees) { return std::cos(degrees * D2R); }
 
 // The sines and cosines a run of text is laid out with, all of the pen's
 // rotation alone. Text is drawn unrotated almost always, so they are kept for
