@@ -34,11 +34,12 @@ constexpr int kVariantSmash = 9;     // play mode 10: spikes are to be hit, agai
 constexpr int kSettingLastMode = 1;       // play mode of the last game started
 constexpr int kSettingUnlocked = 2;       // unlocked play modes, bit k-1 = mode k
 constexpr int kSettingCredits = 3;        // credits to spend
-constexpr int kSettingSound = 5;          // 0 off, 1 on; 2 and 3 with music
+constexpr int kSettingSound = 5;          // 0 silent, 1 effects and music, 2 effects only, 3 music only
 constexpr int kSettingBadgeCounter = 6;   // occurrences of badge 25's event
 constexpr int kSettingStickX = 10;        // vu, on-screen stick centre x
 constexpr int kSettingStickHeight = 11;   // vu, on-screen stick centre above the bottom
 constexpr int kSettingStickScale = 12;    // on-screen stick scale x 10
+constexpr int kSettingMusicVolume = 14;   // music volume, steps of 10 % down from full (0..10)
 
 class bb_Vaultwick_MyApp : public bb_app_App {
  public:

@@ -10,14 +10,11 @@
 
 namespace {
 
-const int kSettingSound = 5;
-const int kSettingMusicVolume = 14;  // steps of 10 % down from full
 const int kMaxVolumeSteps = 10;
 const int kMenuTheme = 0;  // the track number of the menu's theme; 1..9 are variants
 const int kNoMusic = -1;
 const int kFadeUpdates = 20;           // a third of a second out, and in again
 const float kPausedLevel = 0.35f;      // under the pause panel
-const int kScreenMenu = 1, kScreenBackToMenu = 2, kScreenRound = 10, kScreenRoundSetUp = 11;
 
 // The music of the menu (0) and of each variant (1..9), under data/. Variants
 // whose worlds share a mood share a loop.
@@ -79,7 +76,8 @@ int bb_Vaultwick_MyApp::WantedMusic() const {
   if (bb_Vaultwick_HasMusic != 1 || (sound != 1 && sound != 3)) return kNoMusic;
   if (m_LoadStep > 0) return m_MusicTrack;
   if (m_Screen == kScreenMenu || m_Screen == kScreenBackToMenu) return kMenuTheme;
-  if (m_Screen == kScreenRound || m_Screen == kScreenRoundSetUp) return m_Mode >= 1 && m_Mode < kMusicTracks ? m_Mode : 1;
+  if (m_Screen == kScreenRound || m_Screen == kScreenRoundSetUp)
+    return m_Mode >= kVariantClassic && m_Mode < kMusicTracks ? m_Mode : kVariantClassic;
   return m_MusicTrack;
 }
 
