@@ -42,6 +42,31 @@ size_t next_frame(stb_vorbis* v, size_t channels, short* out, size_t room) {
   return n;
 }
 
+// Decodes every frame into a buffer that doubles as it fills (from
+// kFrameRoom values per channel); null when it cannot grow.
+short* decode_all(stb_vorbis* v, size_t c, size_t* frames) {
+  size_t capacity = c * kFrameRoom;  // in 16-bit values
+  size_t written = 0;
+  short* buffer = static_cast<short*>(std::malloc(capacity * sizeof(short)));
+  *frames = 0;
+  while (buffer) {
+    size_t n = next_frame(v, c, buffer + written, (capacity - written) / c);
+    if (n == 0) return buffer;
+    *frames += n;
+    written += n * c;
+    if (capacity - written >= c * kFrameRoom) continue;
+    // The whole sound must stay addressable as one int-sized buffer.
+    short* grown = nullptr;
+    if (capacity <= static_cast<size_t>(INT_MAX) / sizeof(short) / 2) {
+      capacity *= 2;
+      grown = static_cast<short*>(std::realloc(buffer, capacity * sizeof(short)));
+    }
+    if (!grown) std::free(buffer);
+    buffer = grown;
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 bool ogg_decode(FILE* file, PcmData* out) {
@@ -56,49 +81,14 @@ bool ogg_decode(FILE* file, PcmData* out) {
     return stb_vorbis_open_memory(bytes.data(), static_cast<int>(bytes.size()), error, &alloc);
   };
   stb_vorbis* v = ogg_open_in_arena(headers[1].size(), open, arena, &arenaBytes);
-  if (!v) {
-    std::free(arena);
-    return false;
-  }
-  stb_vorbis_info info = stb_vorbis_get_info(v);
+  stb_vorbis_info info = v ? stb_vorbis_get_info(v) : stb_vorbis_info{};
   const size_t c = static_cast<size_t>(info.channels);
-  if (c == 0 || info.sample_rate == 0 || info.sample_rate > INT_MAX) {
-    stb_vorbis_close(v);
-    std::free(arena);
-    return false;
-  }
-
-  size_t capacity = c * kFrameRoom;  // in 16-bit values
-  size_t written = 0;
   size_t frames = 0;
-  short* buffer = static_cast<short*>(std::malloc(capacity * sizeof(short)));
-  bool ok = buffer != nullptr;
-  while (ok) {
-    size_t n = next_frame(v, c, buffer + written, (capacity - written) / c);
-    if (n == 0) break;
-    frames += n;
-    written += n * c;
-    if (capacity - written < c * kFrameRoom) {
-      // The whole sound must stay addressable as one int-sized buffer.
-      if (capacity > static_cast<size_t>(INT_MAX) / sizeof(short) / 2) {
-        ok = false;
-        break;
-      }
-      capacity *= 2;
-      short* grown = static_cast<short*>(std::realloc(buffer, capacity * sizeof(short)));
-      if (!grown) {
-        ok = false;
-        break;
-      }
-      buffer = grown;
-    }
-  }
-  stb_vorbis_close(v);
+  short* buffer = nullptr;
+  if (c > 0 && info.sample_rate > 0 && info.sample_rate <= INT_MAX) buffer = decode_all(v, c, &frames);
+  if (v) stb_vorbis_close(v);
   std::free(arena);
-  if (!ok) {
-    std::free(buffer);
-    return false;
-  }
+  if (!buffer) return false;
   out->data = reinterpret_cast<unsigned char*>(buffer);
   out->frames = static_cast<int>(frames);
   out->channels = info.channels;
