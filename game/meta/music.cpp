@@ -16,13 +16,19 @@ const int kNoMusic = -1;
 const int kFadeUpdates = 20;           // a third of a second out, and in again
 const float kPausedLevel = 0.35f;      // under the pause panel
 
-// The music of the menu (0) and of each variant (1..9), under data/. Variants
-// whose worlds share a mood share a loop.
+// The music of the menu (0) and of each variant (1..9), under data/: one loop
+// per mood, shared by the worlds of that mood.
 const char* const kMusicFiles[] = {
-    "music/menu.ogg",                                                 // the menu
-    "music/world1.ogg", "music/world2.ogg", "music/world3.ogg",       // variants 1..3
-    "music/world4.ogg", "music/world5.ogg", "music/world6.ogg",       // variants 4..6
-    "music/world7.ogg", "music/world8.ogg", "music/world9.ogg",       // variants 7..9
+    "music/menu.ogg",     // the menu
+    "music/sunny.ogg",    // kVariantClassic: the garden
+    "music/moonlit.ogg",  // kVariantLake: the moonlit lake
+    "music/drive.ogg",    // kVariantRunner: the canyon run
+    "music/sunny.ogg",    // kVariantFlying: the high sky
+    "music/arcade.ogg",   // kVariantBeams: the retro grid
+    "music/drive.ogg",    // kVariantGun: the bullet factory
+    "music/sunny.ogg",    // kVariantPickups: the candy carnival
+    "music/moonlit.ogg",  // kVariantShields: the crystal cavern
+    "music/drive.ogg",    // kVariantSmash: the volcano
 };
 const int kMusicTracks = sizeof kMusicFiles / sizeof kMusicFiles[0];
 
