@@ -240,6 +240,15 @@ async function visit1(browser, url) {
     const state = await page.evaluate('typeof AL !== "undefined" && AL.currentCtx ? AL.currentCtx.audioCtx.state : null');
     check(state === 'running', `the audio context is ${state}`);
   });
+  await step('the menu\'s music streams: a queue of buffers that Web Audio plays and the game refills', [], async () => {
+    const queue = `(() => { const s = Object.values(AL.currentCtx.sources).find((s) => s.bufQueue.length > 1);
+      return s ? [s.state, s.bufQueue.map((b) => b.id).join(',')] : null; })()`;
+    const before = await page.evaluate(queue);
+    await sleep(1200);
+    const after = await page.evaluate(queue);
+    check(before && after && after[0] === 0x1012, `the music source: ${JSON.stringify(after)}`);
+    check(before[1] !== after[1], `the queue ${before[1]} was not refilled`);
+  });
   await step('a fresh profile loads no saved state', [], async () => {
     check(!page.printed().some((l) => /Loaded|Checksum/.test(l)), `printed: ${page.printed().join(' | ')}`);
   });
