@@ -241,13 +241,16 @@ async function visit1(browser, url) {
     check(state === 'running', `the audio context is ${state}`);
   });
   await step('the menu\'s music streams: a queue of buffers that Web Audio plays and the game refills', [], async () => {
-    const queue = `(() => { const s = Object.values(AL.currentCtx.sources).find((s) => s.bufQueue.length > 1);
-      return s ? [s.state, s.bufQueue.map((b) => b.id).join(',')] : null; })()`;
-    const before = await page.evaluate(queue);
-    await sleep(1200);
+    // The music's source is the one that streams (AL_STREAMING).
+    const queue = `(() => { const s = Object.values(AL.currentCtx.sources).find((s) => s.type === 0x1029);
+      return s ? [s.state, s.bufQueue.map((b) => b.id).join(',')] : [0, '']; })()`;
+    const before = await waitFor('the music\'s queue', async () => {
+      const q = await page.evaluate(queue);
+      return q[1].includes(',') && q;
+    }, 5000);
+    await waitFor('the queue refilled', async () => (await page.evaluate(queue))[1] !== before[1], 5000);
     const after = await page.evaluate(queue);
-    check(before && after && after[0] === 0x1012, `the music source: ${JSON.stringify(after)}`);
-    check(before[1] !== after[1], `the queue ${before[1]} was not refilled`);
+    check(after[0] === 0x1012, `the music source is in state ${after[0]}`);
   });
   await step('a fresh profile loads no saved state', [], async () => {
     check(!page.printed().some((l) => /Loaded|Checksum/.test(l)), `printed: ${page.printed().join(' | ')}`);
