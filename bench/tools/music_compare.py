@@ -3,8 +3,8 @@
 
     music_compare.py TODAY_BUILD OUR_BUILD DATA RUNS SECONDS OUT.md
 
-Each run takes the build without music, then ours, in turn, with DATA (the
-repository's data plus stand-in music) as their data/:
+Each run takes the build without music, then ours, in turn, with DATA as
+their data/:
   - vw_bench's game-update benchmark of the menu and the busiest rounds, for
     the worst update and, in ours, the music fed after each update;
   - real_game.py for SECONDS at the menu and SECONDS in a round: start to the

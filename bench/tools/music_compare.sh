@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # What music costs, against the game as it was without it, side by side in one
-# run: Release builds of a commit without music (REF, default main) and of
-# this tree, the same stand-in music for both (60 s tracks at the names the
-# game's music table gives; the build without music ignores them), and
-# alternating runs of each (bench/tools/music_compare.py):
+# run: Release builds of a commit that does not play music (REF, default main)
+# and of this tree, both over this tree's data/ (the build without music
+# leaves data/music alone), and alternating runs of each
+# (bench/tools/music_compare.py):
 #   - game logic per update on the fake platform (vw_bench): the worst update
 #     of the menu and the busiest rounds, and the music fed after each;
 #   - the real game under Xvfb (bench/tools/real_game.py): start to the end of
@@ -31,24 +31,6 @@ for side in "$work/today-src:$work/today-build" "$root:$root/build-bench"; do
   cmake --build "$build" -j2 --target vw_bench vaultwick >/dev/null
 done
 
-echo "== stand-in music: 60 s of two tones over soft noise, stereo, oggenc -q 3"
-data=$work/data
-mkdir -p "$data"
-for entry in "$root"/data/*; do
-  [ "$(basename "$entry")" = music ] || ln -s "$entry" "$data/"
-done
-n=0
-for name in $(grep -o '"music/[^"]*\.ogg"' "$root/game/meta/music.cpp" | tr -d '"' | sort -u); do
-  n=$((n + 1))
-  mkdir -p "$data/$(dirname "$name")"
-  sox -V1 -r 44100 -c 2 -n -b 16 "$work/tones.wav" synth 60 sine $((180 + 20 * n)) sine $((270 + 25 * n)) tremolo 3
-  sox -V1 -r 44100 -c 2 -n -b 16 "$work/noise.wav" synth 60 pinknoise vol 0.1
-  sox -V1 -m "$work/tones.wav" "$work/noise.wav" "$work/track.wav" vol 0.8
-  oggenc -Q -q 3 -o "$data/$name" "$work/track.wav"
-done
-rm -f "$work"/*.wav
-du -ch "$data"/music/*.ogg | tail -n1
-
 mkdir -p "$root/build-bench/results"
 "$root/tests/with-display.sh" python3 "$root/bench/tools/music_compare.py" \
-  "$work/today-build" "$root/build-bench" "$data" "$runs" "$seconds" "$root/build-bench/results/music.md"
+  "$work/today-build" "$root/build-bench" "$root/data" "$runs" "$seconds" "$root/build-bench/results/music.md"
