@@ -34,7 +34,7 @@ constexpr int kVariantSmash = 9;     // play mode 10: spikes are to be hit, agai
 constexpr int kSettingLastMode = 1;       // play mode of the last game started
 constexpr int kSettingUnlocked = 2;       // unlocked play modes, bit k-1 = mode k
 constexpr int kSettingCredits = 3;        // credits to spend
-constexpr int kSettingSound = 5;          // 0 off, 1 on; 2 and 3 with music
+constexpr int kSettingSound = 5;          // 0 silent, 1 effects and music, 2 effects only, 3 music only
 constexpr int kSettingBadgeCounter = 6;   // occurrences of badge 25's event
 constexpr int kSettingStickX = 10;        // vu, on-screen stick centre x
 constexpr int kSettingStickHeight = 11;   // vu, on-screen stick centre above the bottom
@@ -138,6 +138,8 @@ class bb_Vaultwick_MyApp : public bb_app_App {
   // --- Sound ---------------------------------------------------------------
   int m_SfxCursor = 0;           // index of the last channel used, 0..23
   Array<bb_audio_Sound*> m_Sfx;  // [100] sound slots
+  int m_MusicTrack = -1;         // music last started: 0 the menu's, 1..9 a variant's, -1 none
+  float m_MusicLevel = 0;        // 0..1, the fade on the music's gain
 
   // --- Menu boxes, loading screen and round ---------------------------------
   float m_BadgeScroll = 0;        // vu, badges list offset (<= 0)
@@ -314,12 +316,15 @@ class bb_Vaultwick_MyApp : public bb_app_App {
   virtual String m_MyNth();
   virtual int m_LoadMenu();
   virtual int m_CreditBox();
-  // The options box over the menu, and the music gain its setting asks for.
+  // The options box over the menu.
   virtual int m_OptionsBox();
-  virtual float m_MusicVolume();
 
   // Render step: draws the display list through the graphics context.
   void ReplayDrawList();
+
+  // The player's music volume (settings slot 14, steps of 10 % down from
+  // full) as a gain, 0..1; the music's gain is the fade times this.
+  float m_MusicVolume();
 
  private:
   // One record of `kind` with the pen's rotation and colour; dropped when full.
@@ -333,6 +338,11 @@ class bb_Vaultwick_MyApp : public bb_app_App {
   void DispatchScreen();
   // Shared by suspend and resume: a round in play comes back paused.
   void PauseIfInRound();
+  // Music (music.cpp): the track for the screen, its fade, the setting.
+  void UpdateMusic();
+  int WantedMusic() const;
+  void StartMusic(int track, float level);
+  void StopGameMusic();
   // Art resolution for the device size, and an image file at that resolution.
   void ChooseAssetScale();
   String ImageFile(String stem);
@@ -531,3 +541,5 @@ extern int bb_Vaultwick_OnScreenControls;
 extern int bb_Vaultwick_AccelerometerControls;
 extern float bb_Vaultwick_rawscrw, bb_Vaultwick_rawscrh;
 extern float bb_Vaultwick_jscrw, bb_Vaultwick_jscrh;
+// The music file, under data/, of the menu (track 0) or of a variant (1..9).
+String bb_Vaultwick_MusicFile(int track);

@@ -168,6 +168,7 @@ void gxtkApp::Run() {
       wlPollEvents();
       CheckFocus();
       RunDueUpdates();
+      audio->Update();
       if (!suspended) InvokeOnRender();
       continue;
     } else {

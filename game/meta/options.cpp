@@ -50,8 +50,6 @@ String Percent(int percent) { return String(percent) + String(" %"); }
 
 }  // namespace
 
-float bb_Vaultwick_MyApp::m_MusicVolume() { return StepGain(m_Settings[kSettingMusicVolume]); }
-
 float bb_Vaultwick_MyApp::EffectsVolume() { return StepGain(m_Settings[kSettingEffectsVolume]); }
 
 // Called by the load: values from a damaged or hand-edited file are pulled
@@ -191,8 +189,8 @@ void bb_Vaultwick_MyApp::StepOption(int row, int delta) {
       m_PlaySFX(kSfxSample, 1, 1, 0);  // at the new volume
       return;
     case kRowMusic:
+      // Heard from the next update on, which sets the music's gain from it.
       m_Settings[kSettingMusicVolume] = Wrap(m_Settings[kSettingMusicVolume] + delta, kVolumeSteps);
-      bb_audio_device->SetMusicVolume(m_MusicVolume());
       break;
     case kRowSpeed:
       m_Settings[kSettingGameSpeed] = Wrap(m_Settings[kSettingGameSpeed] + delta, kSpeedSteps);

@@ -239,6 +239,7 @@ int bb_Vaultwick_MyApp::m_OnUpdate() {
   }
   m_ShowBadges();  // badge notifications over every screen, loading included
   KeepUpdateRate();
+  UpdateMusic();
   return 0;
 }
 

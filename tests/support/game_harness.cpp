@@ -58,6 +58,7 @@ void Game::Update(int count) {
     fakewin::advance(kTick);
     wlPollEvents();
     ::app->InvokeOnUpdate();
+    ::app->audio->Update();  // as the main loop does after its updates
   }
 }
 
@@ -104,7 +105,9 @@ std::string Game::TextDrawn(float r, float g, float b) const {
 
 std::vector<int> Game::SoundsPlayed() const {
   std::vector<int> slots;
+  unsigned music = bb_audio_device->channels[gxtkAudio::kMusicChannel].source;
   for (const fakeal::PlayEvent& play : fakeal::state().plays) {
+    if (music && play.source == music) continue;
     int slot = -1;
     for (int s = 0; s < app_->m_Sfx.Length() && slot < 0; ++s) {
       bb_audio_Sound* sound = app_->m_Sfx[s];

@@ -84,7 +84,7 @@ class Game {
   std::string TextDrawn(float r, float g, float b) const;
 
   // The sound slots of the sounds started since the last ClearSounds, in order
-  // (-1 for a sample that no slot holds).
+  // (-1 for a sample that no slot holds); the music channel is not counted.
   std::vector<int> SoundsPlayed() const;
   void ClearSounds();
 

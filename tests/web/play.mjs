@@ -304,6 +304,18 @@ async function visit1(browser, url) {
     const state = await page.evaluate('typeof AL !== "undefined" && AL.currentCtx ? AL.currentCtx.audioCtx.state : null');
     check(state === 'running', `the audio context is ${state}`);
   });
+  await step('the menu\'s music streams: a queue of buffers that Web Audio plays and the game refills', async () => {
+    // The music's source is the one that streams (AL_STREAMING).
+    const queue = `(() => { const s = Object.values(AL.currentCtx.sources).find((s) => s.type === 0x1029);
+      return s ? [s.state, s.bufQueue.map((b) => b.id).join(',')] : [0, '']; })()`;
+    const before = await waitFor('the music\'s queue', async () => {
+      const q = await page.evaluate(queue);
+      return q[1].includes(',') && q;
+    }, 5000);
+    await waitFor('the queue refilled', async () => (await page.evaluate(queue))[1] !== before[1], 5000);
+    const after = await page.evaluate(queue);
+    check(after[0] === 0x1012, `the music source is in state ${after[0]}`);
+  });
   await step('a fresh profile loads no saved state', async () => {
     check(!page.printed().some((l) => /Loaded|Checksum/.test(l)), `printed: ${page.printed().join(' | ')}`);
   });
