@@ -8,8 +8,9 @@ namespace {
 // Draws `frame` of `image` with its top-left corner at (x, y) under the
 // renderer's current matrix.
 inline int draw_frame(gxtkGraphics* r, bb_graphics_Image* image, bb_graphics_Frame* frame, float x, float y) {
-  if (image->m_flags & bb_graphics_Image::WholeSurfaceFlag) return r->DrawSurface(image->m_surface, x, y);
-  return r->DrawSurface2(image->m_surface, x, y, frame->m_x, frame->m_y, image->m_width, image->m_height);
+  bool opaque = image->FrameOpaque(frame);
+  if (image->m_flags & bb_graphics_Image::WholeSurfaceFlag) return r->DrawSurfaceAs(opaque, image->m_surface, x, y);
+  return r->DrawSurface2As(opaque, image->m_surface, x, y, frame->m_x, frame->m_y, image->m_width, image->m_height);
 }
 
 // Saves the matrix on the C++ stack rather than the context's stack, so
@@ -91,8 +92,10 @@ int bb_graphics_DrawImage2(bb_graphics_Image* image, float x, float y, float rot
   bb_graphics_Compose(m, c, -s, s, c, 0, 0);
   bb_graphics_Compose(m, scaleX, 0, 0, scaleY, 0, 0);
   bb_graphics_Compose(m, 1, 0, 0, 1, -image->m_handleX, -image->m_handleY);
-  if (image->m_flags & bb_graphics_Image::WholeSurfaceFlag) return r->DrawSurfaceThrough(m, image->m_surface, 0, 0);
-  return r->DrawSurface2Through(m, image->m_surface, 0, 0, f->m_x, f->m_y, image->m_width, image->m_height);
+  bool opaque = image->FrameOpaque(f);
+  if (image->m_flags & bb_graphics_Image::WholeSurfaceFlag)
+    return r->DrawSurfaceThrough(m, opaque, image->m_surface, 0, 0);
+  return r->DrawSurface2Through(m, opaque, image->m_surface, 0, 0, f->m_x, f->m_y, image->m_width, image->m_height);
 }
 
 int bb_graphics_SetFont(bb_graphics_Image* font, int firstChar) {
