@@ -45,6 +45,7 @@ gxtkGraphics::gxtkGraphics()
       batchOpaque(false),
       opaqueDraws(false),
       additive(false),
+      fillShortcuts(true),
       blending(true),
       texturing(false) {
   for (int q = 0; q < kMaxQuads; ++q) {
@@ -72,7 +73,15 @@ void gxtkGraphics::PackColor() {
   float a = !(alpha > 0) ? 0.0f : alpha > 1 ? 1.0f : alpha;
   packedColor = ColourByte(a * 255.0f) << 24 | ColourByte(blue * a) << 16 | ColourByte(green * a) << 8 |
                 ColourByte(red * a);
-  opaqueDraws = (packedColor >> 24) == 255 && !additive;
+  UpdateOpaqueDraws();
+}
+
+void gxtkGraphics::UpdateOpaqueDraws() { opaqueDraws = fillShortcuts && (packedColor >> 24) == 255 && !additive; }
+
+void gxtkGraphics::SetFillShortcuts(bool on) {
+  Flush();
+  fillShortcuts = on;
+  UpdateOpaqueDraws();
 }
 
 int gxtkGraphics::Cls(float r, float g, float b) {
@@ -103,7 +112,7 @@ int gxtkGraphics::SetColor(float r, float g, float b) {
 int gxtkGraphics::SetBlend(int blend) {
   Flush();
   additive = blend == 1;
-  opaqueDraws = (packedColor >> 24) == 255 && !additive;
+  UpdateOpaqueDraws();
   if (additive)
     glBlendFunc(GL_ONE, GL_ONE);
   else
@@ -390,7 +399,7 @@ int gxtkGraphics::BeginRender() {
   blending = true;
   glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
   additive = false;
-  opaqueDraws = (packedColor >> 24) == 255;
+  UpdateOpaqueDraws();
   // GL may have been changed since the last frame (a new context, another
   // drawer): state is set afresh and nothing remembered is trusted.
   glDisable(GL_TEXTURE_2D);

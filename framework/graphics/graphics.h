@@ -46,6 +46,10 @@ class gxtkGraphics : public gxtkObject {
   // is below it wherever its source is opaque.
   bool opaqueDraws;
   bool additive;  // SetBlend(1) in force
+  // Off, every rectangle and frame is blended as it is drawn: the pixels the
+  // clear and the unblended frames must reproduce, for the comparison on a
+  // real GL (tests/real). On from construction.
+  bool fillShortcuts;
   // Whether GL_BLEND is on as far as this renderer last set it. BeginRender
   // sets it afresh; between batches it changes only where they differ.
   bool blending;
@@ -87,6 +91,8 @@ class gxtkGraphics : public gxtkObject {
   virtual int ReadPixels(Array<int> pixels, int x, int y, int w, int h, int offset, int pitch);
   virtual int WritePixels2(gxtkSurface* surface, Array<int> pixels, int x, int y, int w, int h, int offset,
                            int pitch);
+
+  void SetFillShortcuts(bool on);
 
   // Reads the window size; false when the window has no drawable area.
   bool Validate();
@@ -130,6 +136,8 @@ class gxtkGraphics : public gxtkObject {
   int QueueQuadThrough(const float* m, bool through, gxtkSurface* surface, bool opaque, float x0, float y0, float x1,
                        float y1, float u0, float v0, float u1, float v1);
   void PackColor();
+  // opaqueDraws from the alpha, the blend and the switch above.
+  void UpdateOpaqueDraws();
 };
 
 // ---------------------------------------------------------------------------

@@ -36,7 +36,7 @@ struct Event {
 
 bool g_open = false;
 bool g_key_repeat = false;
-int g_hidden_seen = 0;  // the page's visibility as the last delivery left it
+bool g_shown_or_hidden = false;  // the page's visibility changed since the last delivery
 int (*g_frame)() = nullptr;
 double g_start_ms = 0;
 int g_mouse_x = 0, g_mouse_y = 0;
@@ -132,7 +132,7 @@ void deliver(const Event& e) {
 }
 
 void deliver_queue() {
-  g_hidden_seen = wlweb_page_hidden();
+  g_shown_or_hidden = false;
   std::vector<Event> events;
   events.swap(g_queue);
   for (const Event& e : events) deliver(e);
@@ -141,7 +141,6 @@ void deliver_queue() {
 }  // namespace
 
 int wlInit() {
-  g_hidden_seen = wlweb_page_hidden();
   g_start_ms = emscripten_get_now();
   return 1;
 }
@@ -200,7 +199,7 @@ void wlPollEvents() { deliver_queue(); }
 // wlPendingEvents once a frame.
 void wlWaitEvents() { deliver_queue(); }
 
-int wlPendingEvents() { return !g_queue.empty() || wlweb_page_hidden() != g_hidden_seen; }
+int wlPendingEvents() { return !g_queue.empty() || g_shown_or_hidden; }
 
 void wlSetKeyCallback(WLkeyfun fn) { g_key_fn = fn; }
 void wlSetCharCallback(WLcharfun fn) { g_char_fn = fn; }
@@ -241,6 +240,7 @@ void run_frame() {
 // a frame at once: the program suspends (and the game saves) inside the
 // event, before a closing page is gone.
 EM_BOOL on_visibility(int, const EmscriptenVisibilityChangeEvent*, void*) {
+  g_shown_or_hidden = true;
   run_frame();
   return EM_FALSE;
 }

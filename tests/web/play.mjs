@@ -13,6 +13,7 @@ import { mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { join } from 'node:path';
 
 import { Browser, Keys, sleep, waitFor } from './browser.mjs';
+import { sampleRates } from './rates.mjs';
 import { scoreLists, withLastTen } from './state.mjs';
 import { serve } from '../../web/serve.mjs';
 
@@ -23,6 +24,10 @@ const kLoaded = ['Settings Loaded', 'Badges Loaded', 'Highscore 0 Loaded', 'High
   'Highscore 2 Loaded', 'Highscore 3 Loaded', 'Highscore 4 Loaded'];
 // Updates the menu's slide-in takes, and then some.
 const kMenuSettleMs = 1500;
+// The menu's update rate, counted over this many one-second samples, must
+// not fall under this in any of them.
+const kRateSeconds = 5;
+const kLeastUpdateRate = 57;
 
 const results = { passed: 0, failed: 0, skipped: 0 };
 
@@ -235,6 +240,12 @@ async function visit1(browser, url) {
     await sleep(kMenuSettleMs);
     const [backdrop, band] = [await pixel(page, 5, 5), await pixel(page, 5, 240)];
     check(backdrop !== '40,40,80' && band !== '187,124,66', `the loading screen's backdrop ${backdrop} and band ${band} still show`);
+  });
+  await step(`the menu updates at least ${kLeastUpdateRate} times in every second of ${kRateSeconds}`, ['m_Menu'], async () => {
+    const samples = await sampleRates(page, kRateSeconds);
+    const rates = samples.map((s) => s.updates.toFixed(1));
+    console.log(`  updates a second: ${rates.join(' ')}; frames: ${samples.map((s) => s.frames.toFixed(1)).join(' ')}`);
+    check(samples.every((s) => s.updates >= kLeastUpdateRate), `updates a second: ${rates.join(' ')}`);
   });
   await step('the audio device runs on the page\'s Web Audio', [], async () => {
     const state = await page.evaluate('typeof AL !== "undefined" && AL.currentCtx ? AL.currentCtx.audioCtx.state : null');
