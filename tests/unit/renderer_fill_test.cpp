@@ -12,6 +12,8 @@
 
 #include "fake_gl.h"
 #include "fake_window.h"
+#include "game/vaultwick.h"
+#include "game_harness.h"
 #include "graphics/context.h"
 
 namespace {
@@ -251,3 +253,29 @@ TEST_F(WindowClear, TheScissorLimitsTheClearAsItLimitsDrawing) {
 }
 
 }  // namespace
+
+// ---------------------------------------------------------------------------
+// The game's own art
+
+// The menu is the screen that fills most: its backdrop, opaque art covering
+// the window, is drawn without blending, and the clear is a glClear.
+TEST(GameFill, TheMenuClearsWithGlClearAndDrawsItsBackdropWithoutBlending) {
+  gameharness::Game game;
+  game.FinishLoading();
+  game.Update(120);  // the slide-in is over
+  game.Render();
+  std::vector<gameharness::Shape> shapes = game.Shapes();
+  ASSERT_GE(shapes.size(), 2u);
+  EXPECT_TRUE(shapes[0].cleared);
+  const fakegl::Draw& first = game.draws().at(0);
+  EXPECT_FALSE(first.blended);
+  EXPECT_TRUE(first.textured);
+  // It covers the window.
+  gameharness::Shape backdrop = shapes[1];
+  EXPECT_LE(backdrop.left, 0);
+  EXPECT_LE(backdrop.top, 0);
+  EXPECT_GE(backdrop.right, 640);
+  EXPECT_GE(backdrop.bottom, 480);
+  // Everything after it blends.
+  for (size_t i = 1; i < game.draws().size(); ++i) EXPECT_TRUE(game.draws()[i].blended) << "draw " << i;
+}
