@@ -16,8 +16,9 @@ makes build-bench/), BEFORE_WEB and AFTER_WEB web builds (`make web`).
 - The real game (real_game.py) at the menu and in a round, REAL_SECONDS each,
   alternating before, after, before, after, ...: the machine is shared, so the
   builds take turns, and the load is recorded with each run.
-- The web page (web_rates.mjs): before, then after, WEB_SECONDS of samples at
-  the menu and in a round.
+- The web page (web_rates.mjs), WEB_SECONDS of one-second samples at the
+  menu and in a round, alternating the same way; the seconds of all runs are
+  pooled.
 
 Writes OUT_DIR/before-after.md and the raw output beside it.
 """
@@ -87,7 +88,7 @@ def main():
     builds = {"before": (before_bench, before_web), "after": (after_bench, after_web)}
     frames = os.path.join(out, "frames")
     run([os.path.join(after_bench, "bench", "vw_dump_frames"), frames], os.path.join(out, "dump.txt"))
-    result = {name: {"render": [], "real": []} for name in builds}
+    result = {name: {"render": [], "real": [], "web": []} for name in builds}
     loads = [load()]
     for i in range(RUNS):
         for name, (bench, _) in builds.items():
@@ -95,14 +96,18 @@ def main():
             result[name]["render"].append(render(bench, frames, shots, os.path.join(out, "render-%s-%d.md" % (name, i))))
         for name, (bench, _) in builds.items():
             result[name]["real"].append(real_game(bench, os.path.join(out, "real-%s-%d.txt" % (name, i))))
+        for name, (_, build) in builds.items():
+            result[name]["web"].append(web(build, os.path.join(out, "web-%s-%d.json" % (name, i))))
         loads.append(load())
-    for name, (_, build) in builds.items():
-        result[name]["web"] = web(build, os.path.join(out, "web-%s.json" % name))
-    loads.append(load())
     shots = sorted(f for f in os.listdir(os.path.join(out, "shots-after")) if f.endswith(".png"))
     pixels = {f: differing_pixels(os.path.join(out, "shots-before", f), os.path.join(out, "shots-after", f))
               for f in shots}
     write(result, pixels, loads, os.path.join(out, "before-after.md"))
+
+
+def pooled(runs, place, key):
+    """One figure's one-second samples over every run."""
+    return [s[key] for run in runs for s in run[place]["samples"] if s[key] is not None]
 
 
 def write(result, pixels, loads, path):
@@ -126,13 +131,13 @@ def write(result, pixels, loads, path):
     for place in ("menu", "round"):
         for key, label in (("updates", "updates a second"), ("frames", "frames a second"),
                            ("updateMeter", "the game's update meter"), ("renderMeter", "the game's render meter")):
-            x, y = b["web"][place][key], a["web"][place][key]
-            if x is None or y is None:
+            x, y = pooled(b["web"], place, key), pooled(a["web"], place, key)
+            if not x or not y:
                 continue
-            row("web %s: %s, median" % (place, label), x["median"], y["median"])
-            row("web %s: %s, worst second" % (place, label), x["least"], y["least"])
+            row("web %s: %s, median" % (place, label), statistics.median(x), statistics.median(y))
+            row("web %s: %s, worst second" % (place, label), min(x), min(y))
     for key in ("wasm", "js"):
-        row("web: vaultwick.%s (bytes)" % key, b["web"][key], a["web"][key], "%d")
+        row("web: vaultwick.%s (bytes)" % key, b["web"][0][key], a["web"][0][key], "%d")
     lines += ["", "Differing pixels, before and after, of each dumped frame (compare -metric AE): " +
               ", ".join("%s %d" % (f[:-len("-ours.png")], n) for f, n in pixels.items())]
     with open(path, "w") as f:

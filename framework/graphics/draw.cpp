@@ -5,12 +5,24 @@
 
 namespace {
 
+int draw_frame_judging(gxtkGraphics* r, bb_graphics_Image* image, bb_graphics_Frame* frame, float x, float y);
+
 // Draws `frame` of `image` with its top-left corner at (x, y) under the
-// renderer's current matrix.
+// renderer's current matrix. A frame not yet judged opaque or not is judged
+// in a tail call, so that the common case needs no stack frame.
 inline int draw_frame(gxtkGraphics* r, bb_graphics_Image* image, bb_graphics_Frame* frame, float x, float y) {
-  bool opaque = image->FrameOpaque(frame);
-  if (image->m_flags & bb_graphics_Image::WholeSurfaceFlag) return r->DrawSurfaceAs(opaque, image->m_surface, x, y);
-  return r->DrawSurface2As(opaque, image->m_surface, x, y, frame->m_x, frame->m_y, image->m_width, image->m_height);
+  gxtkSurface* s = image->m_surface;
+  if (!s) return 0;
+  if (!image->OpacityJudged(frame)) return draw_frame_judging(r, image, frame, x, y);
+  bool opaque = frame->m_opaque;
+  if (image->m_flags & bb_graphics_Image::WholeSurfaceFlag) return r->DrawSurfaceAs(opaque, s, x, y);
+  return r->DrawSurface2As(opaque, s, x, y, frame->m_x, frame->m_y, image->m_width, image->m_height);
+}
+
+__attribute__((noinline)) int draw_frame_judging(gxtkGraphics* r, bb_graphics_Image* image,
+                                                 bb_graphics_Frame* frame, float x, float y) {
+  image->JudgeOpacity(frame);
+  return draw_frame(r, image, frame, x, y);
 }
 
 // Saves the matrix on the C++ stack rather than the context's stack, so
@@ -83,7 +95,7 @@ int bb_graphics_DrawImage2(bb_graphics_Image* image, float x, float y, float rot
                            int frame) {
   gxtkGraphics* r = bb_graphics_renderDevice;
   bb_graphics_Frame* f = image ? image->FrameAt(frame) : nullptr;
-  if (!r || !f) return 0;
+  if (!r || !f || !image->m_surface) return 0;
   float m[6];
   std::memcpy(m, bb_graphics_context->m_matrix, sizeof m);
   bb_graphics_Compose(m, 1, 0, 0, 1, x, y);

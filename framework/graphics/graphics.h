@@ -145,7 +145,7 @@ class gxtkGraphics : public gxtkObject {
 
 inline int gxtkGraphics::QueueQuad(gxtkSurface* surface, bool opaque, float x0, float y0, float x1, float y1,
                                   float u0, float v0, float u1, float v1) {
-  opaque = opaque && opaqueDraws;
+  opaque = opaque & opaqueDraws;
   if (batchKind != kQuads || batchCount == kMaxQuads || batchSurface != surface || batchOpaque != opaque ||
       transformed)
     return QueueQuadSlow(surface, opaque, x0, y0, x1, y1, u0, v0, u1, v1);

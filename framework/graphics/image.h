@@ -49,13 +49,12 @@ class bb_graphics_Image : public Object {
   virtual bb_graphics_Image* m_GrabImage(int x, int y, int width, int height, int frameCount, int flags);
 
   // Whether frame `f` of this image is fully opaque. Judged on its first draw
-  // and again only when the surface's texels have changed since.
+  // (JudgeOpacity) and again only when the surface's texels have changed
+  // since; an image with frames always has a surface.
+  bool OpacityJudged(const bb_graphics_Frame* f) const { return f->m_opacityVersion == m_surface->opacityVersion; }
+  void JudgeOpacity(bb_graphics_Frame* f);
   bool FrameOpaque(bb_graphics_Frame* f) {
-    if (!m_surface) return false;
-    if (f->m_opacityVersion != m_surface->opacityVersion) {
-      f->m_opaque = m_surface->Opaque(f->m_x, f->m_y, m_width, m_height);
-      f->m_opacityVersion = m_surface->opacityVersion;
-    }
+    if (!OpacityJudged(f)) JudgeOpacity(f);
     return f->m_opaque;
   }
 
