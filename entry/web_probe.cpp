@@ -33,6 +33,11 @@ EMSCRIPTEN_KEEPALIVE int vw_probe_mouse_y() { return bb_input_device ? static_ca
 // Renders and updates per second, as the game meters them.
 EMSCRIPTEN_KEEPALIVE int vw_probe_render_fps() { return game() ? game()->m_RenderFpsAvg : 0; }
 EMSCRIPTEN_KEEPALIVE int vw_probe_update_fps() { return game() ? game()->m_UpdateFpsAvg : 0; }
+// Updates and renders the host has run since start-up, counted: the game's
+// meters above are running averages of whole milliseconds, which read a few
+// below the true rate.
+EMSCRIPTEN_KEEPALIVE unsigned vw_probe_updates() { return app ? app->updatesRun : 0; }
+EMSCRIPTEN_KEEPALIVE unsigned vw_probe_frames() { return app ? app->framesDrawn : 0; }
 // Whether the host holds the game suspended (a hidden page).
 EMSCRIPTEN_KEEPALIVE int vw_probe_suspended() { return app && app->suspended ? 1 : 0; }
 // The options box: open or not, a settings slot, and the host's window mode.

@@ -25,10 +25,13 @@ const int kBackButton = 99;
 const int kTouchContacts = 10;
 
 // Per-second rate from the time since `lastMs`, and its running average. A
-// zero interval keeps the previous rate rather than dividing by zero.
+// zero interval keeps the previous rate rather than dividing by zero. The
+// clock wraps round after 24.8 days: the interval is taken in unsigned
+// arithmetic, which stays right across the wrap.
 void MeterRate(int& lastMs, int& fps, int& fpsAvg) {
   int now = bb_app_Millisecs();
-  if (now - lastMs > 0) fps = 1000 / (now - lastMs);
+  int interval = static_cast<int>(static_cast<unsigned>(now) - static_cast<unsigned>(lastMs));
+  if (interval > 0) fps = 1000 / interval;
   fpsAvg = (fps + 9 * fpsAvg) / 10;
   lastMs = bb_app_Millisecs();
 }

@@ -1,28 +1,11 @@
 // The browser side of the web platform layer (window_web.cpp and
 // state_area_web.cpp): the WebGL context on the page's canvas, the page's
-// visibility, sleeping that gives the browser its turn, and storing the state
-// file. Linked with --js-library.
+// visibility, fullscreen, and storing the state file. Linked with --js-library.
 mergeInto(LibraryManager.library, {
   $WLWeb: {
-    hidden: false,     // the page is hidden (another tab, a minimised window)
-    wake: null,        // ends the current sleep at once, while one is running
-    fullscreen: false, // the host asked for fullscreen
+    fullscreen: false,      // the host asked for fullscreen
     fullscreenLost: false,  // the page left or refused it since the host last looked
-  },
-
-  // Follows the page's visibility. A change ends a sleep at once, so the main
-  // loop suspends (and the game saves) inside the event, before a closing
-  // page is gone.
-  wlweb_init__deps: ['$WLWeb'],
-  wlweb_init: function() {
-    WLWeb.hidden = document.visibilityState === 'hidden';
-    document.addEventListener('visibilitychange', function() {
-      WLWeb.hidden = document.visibilityState === 'hidden';
-      if (WLWeb.wake) WLWeb.wake();
-    });
-    document.addEventListener('fullscreenchange', function() {
-      if (!document.fullscreenElement && WLWeb.fullscreen) WLWeb.fullscreenLost = true;
-    });
+    listening: false,       // the fullscreenchange listener is in place
   },
 
   // Fullscreen is the page's Fullscreen API on the canvas, which the browser
@@ -32,6 +15,12 @@ mergeInto(LibraryManager.library, {
   wlweb_set_fullscreen__deps: ['$WLWeb'],
   wlweb_set_fullscreen: function(on) {
     var canvas = Module['canvas'];
+    if (!WLWeb.listening) {
+      WLWeb.listening = true;
+      document.addEventListener('fullscreenchange', function() {
+        if (!document.fullscreenElement && WLWeb.fullscreen) WLWeb.fullscreenLost = true;
+      });
+    }
     WLWeb.fullscreen = !!on;
     if (!on) {
       if (document.fullscreenElement) document.exitFullscreen().catch(function() {});
@@ -55,8 +44,9 @@ mergeInto(LibraryManager.library, {
     return lost ? 1 : 0;
   },
 
-  wlweb_page_hidden__deps: ['$WLWeb'],
-  wlweb_page_hidden: function() { return WLWeb.hidden ? 1 : 0; },
+  // A hidden page (another tab, a minimised window) reads as an iconified
+  // window.
+  wlweb_page_hidden: function() { return document.visibilityState === 'hidden' ? 1 : 0; },
 
   // A WebGL 1 context for the legacy GL emulation. The drawing buffer is kept
   // between frames, as a desktop back buffer is: the game may clear by
@@ -93,50 +83,9 @@ mergeInto(LibraryManager.library, {
   wlweb_screen_width: function() { return screen.width | 0; },
   wlweb_screen_height: function() { return screen.height | 0; },
 
-  // Sleeps until `start` calls its argument, or at once when the page's
-  // visibility changes. The stack unwinds meanwhile (ASYNCIFY), so the
-  // browser runs its events and shows the canvas.
-  $wlwebSleep__deps: ['$WLWeb', '$Asyncify'],
-  $wlwebSleep: function(start) {
-    Asyncify.handleSleep(function(wakeUp) {
-      var done = false;
-      var stop = null;
-      var finish = function() {
-        if (done) return;
-        done = true;
-        WLWeb.wake = null;
-        if (stop) stop();
-        wakeUp();
-      };
-      WLWeb.wake = finish;
-      stop = start(finish);
-    });
-  },
-
-  // Sleeps for `ms` milliseconds.
-  wlweb_sleep__deps: ['$wlwebSleep'],
-  wlweb_sleep: function(ms) {
-    wlwebSleep(function(finish) {
-      var timer = setTimeout(finish, Math.max(0, ms));
-      return function() { clearTimeout(timer); };
-    });
-  },
-
-  // Sleeps until the browser is about to show its next frame, as a swap
-  // waits for the display; a page that gets no frames goes on after 100 ms.
-  wlweb_wait_frame__deps: ['$wlwebSleep'],
-  wlweb_wait_frame: function() {
-    wlwebSleep(function(finish) {
-      var frame = requestAnimationFrame(finish);
-      var timer = setTimeout(finish, 100);
-      return function() { cancelAnimationFrame(frame); clearTimeout(timer); };
-    });
-  },
-
   // fsync: files here live in memory, and the state area is stored in the
   // browser by state_area_saved() after each save. Emscripten's own fsync
-  // would store the whole area for every file synced and, under ASYNCIFY,
-  // suspend the program in the middle of the game's save to wait for it.
+  // would store the whole area again for every file synced.
   fd_sync__sig: 'ii',
   fd_sync: function(fd) { return 0; },
 

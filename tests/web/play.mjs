@@ -10,9 +10,11 @@
 // played, web_menu_seeded.png (the menu before it) in OUT_DIR for the
 // comparisons with ImageMagick, and a summary line on its last line.
 import { mkdtempSync, rmSync, writeFileSync } from 'node:fs';
+import { cpus, loadavg } from 'node:os';
 import { join } from 'node:path';
 
 import { Browser, Keys, sleep, waitFor } from './browser.mjs';
+import { sampleRates } from './rates.mjs';
 import { scoreLists, withLastTen } from './state.mjs';
 import { serve } from '../../web/serve.mjs';
 
@@ -21,6 +23,13 @@ const kStateFile = '/state/.tovrinstate';
 const kSeededLastTen = [1111, 2222, 3333, 4444, 5555, 6666, 7777, 8888, 9999, 10101];
 const kLoaded = ['Settings Loaded', 'Badges Loaded', 'Highscore 0 Loaded', 'Highscore 1 Loaded',
   'Highscore 2 Loaded', 'Highscore 3 Loaded', 'Highscore 4 Loaded'];
+// The menu's update rate, counted over this many one-second samples, must
+// not fall under this in any of them.
+const kRateSeconds = 5;
+const kLeastUpdateRate = 57;
+// Above this load average per core the browser itself is starved of time and
+// the pace says nothing of the game's loop: a slow second is then a skip.
+const kBusyLoadPerCore = 2;
 
 const results = { passed: 0, failed: 0, skipped: 0 };
 
@@ -299,6 +308,17 @@ async function visit1(browser, url) {
     await waitForMenuAtRest(page);
     const [backdrop, band] = [await pixel(page, 5, 5), await pixel(page, 5, 240)];
     check(backdrop !== '40,40,80' && band !== '187,124,66', `the loading screen's backdrop ${backdrop} and band ${band} still show`);
+  });
+  await step(`the menu updates at least ${kLeastUpdateRate} times in every second of ${kRateSeconds}`, async () => {
+    const samples = await sampleRates(page, kRateSeconds);
+    const rates = samples.map((s) => s.updates.toFixed(1));
+    console.log(`  updates a second: ${rates.join(' ')}; frames: ${samples.map((s) => s.frames.toFixed(1)).join(' ')}`);
+    if (samples.every((s) => s.updates >= kLeastUpdateRate)) return;
+    const load = loadavg()[0];
+    if (load > kBusyLoadPerCore * cpus().length) {
+      throw new Skip(`the machine is too busy to judge (load ${load.toFixed(1)} on ${cpus().length} cores): ${rates.join(' ')}`);
+    }
+    check(false, `updates a second: ${rates.join(' ')}`);
   });
   await step('the audio device runs on the page\'s Web Audio', async () => {
     const state = await page.evaluate('typeof AL !== "undefined" && AL.currentCtx ? AL.currentCtx.audioCtx.state : null');
