@@ -6,6 +6,7 @@
 #include "app/app.h"
 #include "app/timing_log.h"
 #include "game/program.h"
+#include "game_marks.h"
 #include "seam/window.h"
 
 ALCdevice* alcDevice = nullptr;
@@ -51,6 +52,7 @@ int main(int argc, char** argv) {
   try {
     bb_std_main(argc, const_cast<const char**>(argv));
     SetGameWindowIcon();  // read through the framework's data paths, so after it is up
+    WatchGameForMarks();
     if (runner) runner();
   } catch (ThrowableObject*) {
     Print(String("Tovrin Runtime Error : Uncaught Tovrin Exception"));

@@ -37,11 +37,19 @@ constexpr int kVariantSmash = 9;     // play mode 10: spikes are to be hit, agai
 constexpr int kSettingLastMode = 1;       // play mode of the last game started
 constexpr int kSettingUnlocked = 2;       // unlocked play modes, bit k-1 = mode k
 constexpr int kSettingCredits = 3;        // credits to spend
-constexpr int kSettingSound = 5;          // 0 off, 1 on; 2 and 3 with music
+constexpr int kSettingSound = 5;          // 0 silent, 1 effects and music, 2 effects only, 3 music only
 constexpr int kSettingBadgeCounter = 6;   // occurrences of badge 25's event
 constexpr int kSettingStickX = 10;        // vu, on-screen stick centre x
 constexpr int kSettingStickHeight = 11;   // vu, on-screen stick centre above the bottom
 constexpr int kSettingStickScale = 12;    // on-screen stick scale x 10
+constexpr int kSettingEffectsVolume = 13; // steps of 10 % down from full, 0..10
+constexpr int kSettingMusicVolume = 14;   // steps of 10 % down from full, 0..10
+constexpr int kSettingGameSpeed = 15;     // 0..5: 100 % down to 50 % in steps of 10
+constexpr int kSettingButtonMode = 16;    // 0 hold, 1 toggle
+
+// Logical button that opens and closes the options box (m_PlayKey): the O key,
+// and a gamepad's Back, which keeps this meaning while the iCade is on.
+constexpr int kButtonOptions = 18;
 
 class bb_Vaultwick_MyApp : public bb_app_App {
  public:
@@ -133,6 +141,8 @@ class bb_Vaultwick_MyApp : public bb_app_App {
   // --- Sound ---------------------------------------------------------------
   int m_SfxCursor = 0;           // index of the last channel used, 0..23
   Array<bb_audio_Sound*> m_Sfx;  // [100] sound slots
+  int m_MusicTrack = -1;         // music last started: 0 the menu's, 1..9 a variant's, -1 none
+  float m_MusicLevel = 0;        // 0..1, the fade on the music's gain
 
   // --- Menu boxes, loading screen and round ---------------------------------
   float m_BadgeScroll = 0;        // vu, badges list offset (<= 0)
@@ -217,6 +227,13 @@ class bb_Vaultwick_MyApp : public bb_app_App {
   ReplayPlayer m_Player;         // a recorded round played in the player's place
   char m_ReplayNote[64] = {};    // what the menu says about a replay
   int m_ReplayNoteTime = 0;      // updates the note stays up
+
+  // --- Options box and its round settings ------------------------------------
+  int m_OptionsBoxOpen = 0;   // 1 while the options box covers the menu
+  int m_OptionsRow = 0;       // row with the keyboard focus, 0..4
+  int m_RoundSpeed = 0;       // kSettingGameSpeed as the round was set up with
+  int m_ToggleHeld = 0;       // toggle mode: the held state the round reads
+  int m_PlayWasHeld = 0;      // the one button was down in the previous round frame
 
   // Display-list geometry: 15 floats a record, appended while the count is at
   // most kDrawLimit, so one frame holds 2 499 records.
@@ -310,6 +327,8 @@ class bb_Vaultwick_MyApp : public bb_app_App {
   virtual String m_MyNth();
   virtual int m_LoadMenu();
   virtual int m_CreditBox();
+  // The options box over the menu.
+  virtual int m_OptionsBox();
 
   // Render step: draws the display list through the graphics context.
   void ReplayDrawList();
@@ -327,6 +346,10 @@ class bb_Vaultwick_MyApp : public bb_app_App {
   static std::string LastRunFile();
   static std::string BestRunFile(int mode);
 
+  // The player's music volume (settings slot 14, steps of 10 % down from
+  // full) as a gain, 0..1; the music's gain is the fade times this.
+  float m_MusicVolume();
+
  private:
   // One record of `kind` with the pen's rotation and colour; dropped when full.
   void AppendRecord(float kind, float x, float y, float w, float h, float frame);
@@ -339,6 +362,11 @@ class bb_Vaultwick_MyApp : public bb_app_App {
   void DispatchScreen();
   // Shared by suspend and resume: a round in play comes back paused.
   void PauseIfInRound();
+  // Music (music.cpp): the track for the screen, its fade, the setting.
+  void UpdateMusic();
+  int WantedMusic() const;
+  void StartMusic(int track, float level);
+  void StopGameMusic();
   // Art resolution for the device size, and an image file at that resolution.
   void ChooseAssetScale();
   String ImageFile(String stem);
@@ -459,7 +487,7 @@ class bb_Vaultwick_MyApp : public bb_app_App {
   int MenuModeRow(int mode, int x, int y);
   void MenuPriceTag(int x, int y, int cost, bool selected);
   int MenuRowPressed(int mode, int y);
-  bool NoBoxOpen() const { return m_CreditBoxOpen == 0 && m_BadgesBoxOpen == 0; }
+  bool NoBoxOpen() const { return m_CreditBoxOpen == 0 && m_BadgesBoxOpen == 0 && m_OptionsBoxOpen == 0; }
   int ModeCost(int mode);
   // Starts a round of the selected mode, or buys it when it is locked.
   void StartRound();
@@ -528,6 +556,29 @@ class bb_Vaultwick_MyApp : public bb_app_App {
   void MenuReplay();
   void SetReplayNote(const char* text);
   void RenderLetterboxed(int width, int height);
+
+  // --- Options: the box (options.cpp) and what it sets (assist.cpp) ---------
+  void MenuOptionsButton();
+  void ClampOptionSettings();
+  void OpenOptionsBox();
+  void CloseOptionsBox();
+  void OptionsPanel(float top, float pitch);
+  void OptionsRow(int row, float y);
+  void OptionsKeys();
+  void OptionsTap(float top, float pitch);
+  void StepOption(int row, int delta);
+  String OptionValue(int row);
+  float EffectsVolume();
+  // Updates per second the current screen runs at: slowed in a running round.
+  int WantedUpdateRate() const;
+  void KeepUpdateRate();
+  bool RoundSlowed() const { return m_RoundSpeed != 0; }
+  bool ToggleMode() { return m_Settings[kSettingButtonMode] == 1; }
+  // The held state a round frame reads from the one button's raw state.
+  int ToggledHold(int held);
+  bool PointerOnPauseButton();
+  void StartRoundAssists();
+  void DrawAssistMarks();
 };
 
 // Game-wide settings, set by bbInit before the game object exists.
@@ -543,3 +594,5 @@ extern int bb_Vaultwick_AccelerometerControls;
 extern int bb_Vaultwick_Headless;
 extern float bb_Vaultwick_rawscrw, bb_Vaultwick_rawscrh;
 extern float bb_Vaultwick_jscrw, bb_Vaultwick_jscrh;
+// The music file, under data/, of the menu (track 0) or of a variant (1..9).
+String bb_Vaultwick_MusicFile(int track);

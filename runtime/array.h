@@ -2,6 +2,7 @@
 // one shared static that is never allocated, never freed and never white.
 #pragma once
 
+#include <climits>
 #include <new>
 #include <type_traits>
 
@@ -32,7 +33,9 @@ struct gc_array : gc_object {
   static gc_array* create(int n) {
     static_assert(alignof(T) <= alignof(gc_header), "element alignment");
     size_t bytes = sizeof(gc_array) + sizeof(T) * static_cast<size_t>(n);
-    gc_array* a = ::new (gc_malloc(static_cast<int>(bytes))) gc_array();
+    // Past the int range the collector's sizes cannot count it (gc_malloc
+    // reports a negative size as the heap running out).
+    gc_array* a = ::new (gc_malloc(bytes > INT_MAX ? -1 : static_cast<int>(bytes))) gc_array();
     a->length = n;
     for (int i = 0; i < n; ++i) ::new (&a->data()[i]) T();
     return a;

@@ -13,8 +13,14 @@ int DebugLog(String text);
 // "Tovrin Runtime Error : <message>" and the end of the process; an empty
 // message ends it quietly with 0.
 int Error(String message);
+// The report, then the debugger stop, again each time the debugger resumes.
 [[noreturn]] void dbg_error(const char* text);
+// Hands off to a debugger on the standard streams; ends the process when
+// standard input is a terminal or at its end.
 void dbg_stop();
 int DebugStop();
+// For SIGSEGV, SIGILL and SIGFPE: allocates nothing and takes no stdio lock.
 void sighandler(int sig);
 void dbg_print(String text);
+// The runtime's heap could not give a block: "Out of memory" as an error.
+[[noreturn]] void out_of_memory();

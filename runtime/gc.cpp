@@ -2,8 +2,12 @@
 // greying, budgeted marking, the sweep splice and lazy destruction.
 #include "runtime/gc.h"
 
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
+
+#include "runtime/errors.h"
 
 int gc_markbit = 1;
 // Each list is circular around a permanent sentinel; an empty list points at itself.
@@ -73,7 +77,9 @@ void* allocate_block(int size) {
       return h;
     }
   }
-  return std::malloc(sizeof(gc_header) + size);
+  void* block = std::malloc(sizeof(gc_header) + static_cast<size_t>(size));
+  if (!block) out_of_memory();
+  return block;
 }
 
 // Marks queued objects until the queue is empty or the budget is spent.
@@ -122,6 +128,9 @@ void* gc_object::operator new(size_t size) { return gc_malloc(static_cast<int>(s
 void gc_object::operator delete(void* p) { gc_free(static_cast<gc_object*>(p)); }
 
 void* gc_malloc(int size) {
+  // The byte counts are ints: a block they cannot count is refused as the
+  // heap running out, as is a negative size (a count that overflowed).
+  if (size < 0 || size > INT_MAX - 7 - gc_alloced_bytes) out_of_memory();
   size = (size + 7) & ~7;
   gc_flush_free(size);
   gc_header* h = static_cast<gc_header*>(allocate_block(size));
@@ -187,6 +196,23 @@ void gc_mark_now(gc_object* p) {
   gc_marked_bytes += header_size(p->gc_head());
   ++gc_marked_objs;
   p->mark();
+}
+
+namespace {
+
+gc_object* find_in(gc_header* list, const void* p) {
+  for (gc_header* h = list->next; h != list; h = h->next)
+    if (object_of(h) == p) return object_of(h);
+  return nullptr;
+}
+
+}  // namespace
+
+gc_object* gc_find_live(const void* p) {
+  if (!p) return nullptr;
+  for (gc_header* list : {&gc_unmarked_list, &gc_queued_list, &gc_marked_list})
+    if (gc_object* found = find_in(list, p)) return found;
+  return nullptr;
 }
 
 void gc_mark() {

@@ -49,7 +49,8 @@ const int GC_MARK_BUDGET = 2500;              // objects marked per step
 const int GC_SWEEP_GROWTH = 0x400000;         // 4 MiB since the last sweep
 const int GC_FULL_STEP_GROWTH = 0x4000000;    // 64 MiB: mark and sweep at once
 
-// Memory for a new white object of `size` bytes (rounded up to 8).
+// Memory for a new white object of `size` bytes (rounded up to 8). A heap
+// that cannot give it ends the program with the runtime's error report.
 void* gc_malloc(int size);
 // Returns an object's memory; called by the freeing destructor.
 void gc_free(gc_object* p);
@@ -60,6 +61,10 @@ void gc_collect();
 // Greys the roots; the host installs the function that knows them.
 void gc_mark();
 extern void (*gc_root_marker)();
+// The object at `p` if it is on the white, grey or black list (reachable or
+// not yet known to be garbage), else null. Walks every list: for the
+// debugger, not for the game.
+gc_object* gc_find_live(const void* p);
 // Empties the four lists and the counters (process start, and tests).
 void gc_init();
 

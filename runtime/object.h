@@ -13,7 +13,9 @@ class Object : public gc_object {
   virtual int Compare(Object* other) {
     return this < other ? -1 : (this > other ? 1 : 0);
   }
-  virtual String debug() { return String("+Object\n"); }
+  // The debugger stop asks for this, possibly inside a signal handler: it
+  // must not allocate (the default shares one string made at start-up).
+  virtual String debug();
 };
 
 // Root of the program's own exceptions; uncaught ones end the run in an orderly way.

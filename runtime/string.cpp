@@ -2,11 +2,13 @@
 #include "runtime/string.h"
 
 #include <cctype>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <cwctype>
 
 #include "runtime/array.h"
+#include "runtime/errors.h"
 
 String::Rep* String::empty_rep() {
   // Never freed: its count starts high and the release path skips it.
@@ -21,6 +23,7 @@ String::Rep* String::alloc(int length) {
     return e;
   }
   Rep* r = static_cast<Rep*>(std::malloc(sizeof(Rep) + sizeof(Char) * static_cast<size_t>(length)));
+  if (!r) out_of_memory();
   r->refs = 1;
   r->length = length;
   return r;
@@ -104,6 +107,8 @@ String String::FromChar(int ch) {
 String String::operator+(const String& s) const {
   if (Length() == 0) return s;
   if (s.Length() == 0) return *this;
+  // Lengths are ints: a text longer than that cannot be held.
+  if (Length() > INT_MAX - s.Length()) out_of_memory();
   Rep* r = alloc(Length() + s.Length());
   std::memcpy(r->data, Data(), sizeof(Char) * Length());
   std::memcpy(r->data + Length(), s.Data(), sizeof(Char) * s.Length());

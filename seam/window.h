@@ -123,6 +123,9 @@ void wlSwapBuffers();
 // automatic polling is disabled.
 void wlPollEvents();
 void wlWaitEvents();
+// Whether an event would end a wait now (input, a change of the window's
+// state); for programs driven by wlRunFrames, which cannot wait.
+int wlPendingEvents();
 void wlSetKeyCallback(WLkeyfun fn);
 void wlSetCharCallback(WLcharfun fn);
 void wlSetMouseButtonCallback(WLmousebuttonfun fn);
@@ -143,3 +146,11 @@ int wlGetJoystickButtons(int joy, unsigned char* buttons, int numbuttons);
 // Seconds since wlInit, and sleeping.
 double wlGetTime();
 void wlSleep(double seconds);
+
+// For a layer that cannot block, as a browser page cannot: calls `frame` once
+// per display frame, at the display's own pace, and at once whenever the
+// window is iconified or restored (a hidden page gets no frames), until
+// `frame` returns 0. It may return before that, leaving the frames to come
+// from the window system. The desktop layer, whose program loops by itself,
+// does not offer it.
+void wlRunFrames(int (*frame)());

@@ -12,7 +12,7 @@ menu for SECONDS (default 30), then Space starts a round, which is left alone
 for SECONDS too (its character bounces on the spot, so the round does not
 end), then the window is closed. CPU time comes from /proc/PID/stat over each
 stretch, peak memory from VmHWM at the end. All times are CLOCK_MONOTONIC, the
-clock the notes use.
+clock the notes use. VW_DATA_DIR, when set, is the data/ used instead.
 """
 import os
 import statistics
@@ -98,7 +98,7 @@ def main():
     game, out = os.path.abspath(sys.argv[1]), sys.argv[2]
     seconds = float(sys.argv[3]) if len(sys.argv) > 3 else 30
     folder = tempfile.mkdtemp(prefix="vw-real-")
-    os.symlink(os.path.join(REPO, "data"), os.path.join(folder, "data"))
+    os.symlink(os.environ.get("VW_DATA_DIR") or os.path.join(REPO, "data"), os.path.join(folder, "data"))
     log = os.path.join(folder, "timing.log")
     env = dict(os.environ, VW_TIMING_LOG=log)
     load_before = open("/proc/loadavg").read().split()[:3]

@@ -1,6 +1,8 @@
 // gxtkApp: device ownership, update pacing and the main loop.
 #include "app/app.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 #include "app/timing_log.h"
@@ -18,7 +20,15 @@ const int kMaxCatchUpUpdates = 7;
 
 }  // namespace
 
-void RunApp() { app->Run(); }
+// The desktop blocks in its own loop; a browser page cannot block, and is
+// handed the loop's pass to call once per animation frame.
+void RunApp() {
+#ifdef __EMSCRIPTEN__
+  app->RunByFrames();
+#else
+  app->Run();
+#endif
+}
 
 gxtkApp::gxtkApp() {
   app = this;
@@ -47,7 +57,10 @@ int gxtkApp::SetUpdateRate(int rate) {
   return 0;
 }
 
-int gxtkApp::MilliSecs() { return static_cast<int>(wlGetTime() * 1000.0); }
+int gxtkApp::MilliSecs() {
+  int64_t ms = static_cast<int64_t>(wlGetTime() * 1000.0);
+  return static_cast<int32_t>(static_cast<uint32_t>(ms));  // the low 32 bits, two's complement
+}
 
 // ---------------------------------------------------------------------------
 // Guarded hooks
@@ -64,6 +77,7 @@ void gxtkApp::InvokeOnRender() {
   graphics->BeginRender();
   OnRender();
   graphics->EndRender();
+  ++framesDrawn;
   if (timinglog::enabled) timinglog::Frame();
   gc_collect();
 }
@@ -73,6 +87,7 @@ void gxtkApp::InvokeOnUpdate() {
   input->BeginUpdate();
   OnUpdate();
   input->EndUpdate();
+  ++updatesRun;
   gc_collect();
 }
 
@@ -112,23 +127,16 @@ void gxtkApp::CheckFocus() {
   gc_collect();
 }
 
+bool gxtkApp::EndWait() {
+  if (!wlGetWindowParam(WL_OPENED)) return false;
+  CheckFocus();
+  return true;
+}
+
 // ---------------------------------------------------------------------------
 // Main loop
 
-void gxtkApp::RunDueUpdates() {
-  for (int done = 1;; ++done) {
-    if (timinglog::enabled) timinglog::Update(nextUpdate, wlGetTime());
-    nextUpdate += updatePeriod;
-    if (!suspended) InvokeOnUpdate();
-    if (!updateRate || nextUpdate > wlGetTime()) return;
-    if (done == kMaxCatchUpUpdates) {
-      nextUpdate = wlGetTime();  // drop the backlog rather than stall
-      return;
-    }
-  }
-}
-
-void gxtkApp::Run() {
+void gxtkApp::Start() {
   wlEnable(WL_KEY_REPEAT);
   wlDisable(WL_AUTO_POLL_EVENTS);
   wlSetKeyCallback(OnKey);
@@ -140,45 +148,69 @@ void gxtkApp::Run() {
   InvokeOnCreate();
   if (!suspended) InvokeOnRender();
   wasActive = wlGetWindowParam(WL_ACTIVE) != 0;
+}
 
-  bool check_open = true;
-  for (;;) {
-    if (check_open && !wlGetWindowParam(WL_OPENED)) break;
-    check_open = true;
-    bool wait = false;
-    if (wlGetWindowParam(WL_ICONIFIED)) {
-      if (!suspended) {
-        InvokeOnSuspend();
-        continue;
-      }
-      wait = true;
-    } else if (wlGetWindowParam(WL_ACTIVE) && suspended) {
-      InvokeOnResume();
-      continue;
-    } else if (suspended) {
-      wait = true;
-    } else if (updateRate) {
-      // The comparison is made in single precision, as the pacing always was.
-      float now = static_cast<float>(wlGetTime());
-      if (nextUpdate > now) {
-        wlSleep(nextUpdate - now);
-        if (timinglog::enabled) timinglog::Woke(nextUpdate, wlGetTime());
-        continue;
-      }
-      wlPollEvents();
-      CheckFocus();
-      RunDueUpdates();
-      if (!suspended) InvokeOnRender();
-      continue;
-    } else {
-      if (graphics->Validate()) InvokeOnRender();
-      wait = true;
+// The clock is read in double precision: in single precision its step is
+// 7.8 ms after 18 hours of uptime, and the pacing would judder.
+void gxtkApp::RunDueUpdates(double early, double restart) {
+  for (int done = 1;; ++done) {
+    if (timinglog::enabled) timinglog::Update(nextUpdate, wlGetTime());
+    nextUpdate += updatePeriod;
+    if (!suspended) InvokeOnUpdate();
+    if (!updateRate || nextUpdate > wlGetTime() + early) return;
+    if (done == kMaxCatchUpUpdates) {
+      nextUpdate = wlGetTime() + restart;  // drop the backlog rather than stall
+      return;
     }
-    if (wait) {
+  }
+}
+
+gxtkApp::PassEnd gxtkApp::Pass(double frame) {
+  if (!wlGetWindowParam(WL_OPENED)) return PassEnd::kClosed;
+  if (wlGetWindowParam(WL_ICONIFIED)) {
+    if (suspended) return PassEnd::kWaiting;
+    InvokeOnSuspend();
+    return PassEnd::kChanged;
+  }
+  // Losing the focus alone never suspends; a restored window resumes once it
+  // has the focus again.
+  if (wlGetWindowParam(WL_ACTIVE) && suspended) {
+    InvokeOnResume();
+    return PassEnd::kChanged;
+  }
+  if (suspended) return PassEnd::kWaiting;
+  if (!updateRate) {
+    // Untimed: one frame per event.
+    if (graphics->Validate()) InvokeOnRender();
+    return PassEnd::kWaiting;
+  }
+  // With frames at the update rate, half a frame early gives one update a
+  // frame however the frames' times wander, where waiting for the due time
+  // exactly would give some frames none and the next two. After a backlog is
+  // dropped the next update goes to the next frame, or without frames is due
+  // at once.
+  const double span = std::min(frame, updatePeriod);
+  if (nextUpdate > wlGetTime() + span / 2) return PassEnd::kEarly;
+  wlPollEvents();
+  CheckFocus();
+  RunDueUpdates(span / 2, span);
+  audio->Update();  // the music's queue, fed once a pass
+  if (!suspended) InvokeOnRender();
+  return PassEnd::kRendered;
+}
+
+void gxtkApp::Run() {
+  Start();
+  for (;;) {
+    PassEnd end = Pass(0);
+    if (end == PassEnd::kClosed) break;
+    if (end == PassEnd::kEarly) {
+      // Sleeps for exactly the time left rather than spinning.
+      wlSleep(nextUpdate - wlGetTime());
+      if (timinglog::enabled) timinglog::Woke(nextUpdate, wlGetTime());
+    } else if (end == PassEnd::kWaiting) {
       wlWaitEvents();
-      if (!wlGetWindowParam(WL_OPENED)) break;
-      CheckFocus();
-      check_open = false;  // go on at the iconify check
+      if (!EndWait()) break;
     }
   }
   // Closing the window would otherwise lose whatever the application saves

@@ -34,6 +34,10 @@ class gxtkApp : public gxtkObject {
   virtual int SaveState(String state);
   virtual String LoadString(String path);
   virtual int SetUpdateRate(int rate);
+  // The clock in whole milliseconds. Worked out in 64 bits and cut to the low
+  // 32: after 2^31 ms (24.8 days) the result wraps round to negative values,
+  // so callers compare two readings by their difference in unsigned
+  // arithmetic, which stays right across the wrap.
   virtual int MilliSecs();
   virtual int Loading() { return 0; }
   virtual int OnCreate() { return 0; }
@@ -47,8 +51,36 @@ class gxtkApp : public gxtkObject {
   // instead of sending this.
   virtual int OnFocusLost() { return 0; }
 
-  // The main loop; returns when the window has been closed.
+  // The main loop, as one pass and two drivers that call it.
+  //
+  // Run is the desktop's: it blocks, sleeping while the next update is not yet
+  // due and waiting for an event while suspended, and returns when the window
+  // has been closed. RunByFrames is for a window layer that cannot block (a
+  // browser page): it hands Frame to the layer, which calls it once per
+  // display frame, and returns without waiting for the close.
   void Run();
+  void RunByFrames();
+
+  // How a pass ended: what its driver does before the next one.
+  enum class PassEnd {
+    kRendered,  // updates ran and a frame was drawn
+    kChanged,   // suspended or resumed: pass again at once
+    kEarly,     // no update due yet: pass again once one is
+    kWaiting,   // suspended, or no timed updates: pass again after an event
+    kClosed,    // the window has been closed
+  };
+  // One pass: the window's state (closed, iconified, focus), then, once
+  // updates are due, the events, the due updates (at most seven) and one
+  // render. `frame` is the interval of the display frames that drive the
+  // passes, 0 for none: each update then goes to the frame nearest its due
+  // time, up to half a frame early.
+  PassEnd Pass(double frame);
+  // One display frame of the loop for RunByFrames; 0 once the window has closed.
+  int Frame();
+
+  // Updates run and frames drawn since start-up, for meters outside the game.
+  unsigned updatesRun = 0;
+  unsigned framesDrawn = 0;
 
   // Guarded hook calls: each checks its preconditions and ends with one
   // collector step.
@@ -66,12 +98,24 @@ class gxtkApp : public gxtkObject {
   static void OnWindowRefresh();
 
  private:
-  bool wasActive = false;  // the window had the focus at the last check
+  bool wasActive = false;     // the window had the focus at the last check
+  bool waiting = false;       // Frame: the last pass ended waiting for an event
+  double lastFrameTime = -1;  // Frame: the clock at the last frame, seconds
+  double frameInterval = 0;   // Frame: the display's frame interval, smoothed; 0 until known
 
-  // One pass of the timed loop once updates are due; see Run.
-  void RunDueUpdates();
-  // After each event poll or wait: sends OnFocusLost when the focus has gone.
+  // Callbacks, the create hook and the first frame, for either driver.
+  void Start();
+  // The due updates of a pass, counting those due within `early` seconds: at
+  // least one, at most seven, then the backlog is dropped and the next update
+  // is due in `restart` seconds.
+  void RunDueUpdates(double early, double restart);
+  // After an event poll or wait: sends OnFocusLost when the focus has gone.
   void CheckFocus();
+  // After a wait: false when the window was closed meanwhile; otherwise checks
+  // the focus.
+  bool EndWait();
+  // Follows the display's frame interval from the times Frame is called.
+  void NoteFrameTime();
 };
 
 extern gxtkApp* app;

@@ -1,6 +1,7 @@
 // Application base class, the device that drives it, and the app module functions.
 #include "app/bb_app.h"
 
+#include "app/timing_log.h"
 #include "audio/audio.h"
 #include "graphics/context.h"
 #include "input/input.h"
@@ -39,8 +40,18 @@ int bb_app_AppDevice::OnCreate() {
 }
 
 int bb_app_AppDevice::OnUpdate() { return m_app->m_OnUpdate(); }
-int bb_app_AppDevice::OnSuspend() { return m_app->m_OnSuspend(); }
-int bb_app_AppDevice::OnResume() { return m_app->m_OnResume(); }
+
+// The lifecycle's turns are marked in the timing log, for tests that wait
+// on the game rather than on the clock.
+int bb_app_AppDevice::OnSuspend() {
+  timinglog::Mark("suspended");
+  return m_app->m_OnSuspend();
+}
+
+int bb_app_AppDevice::OnResume() {
+  timinglog::Mark("resumed");
+  return m_app->m_OnResume();
+}
 
 int bb_app_AppDevice::OnRender() {
   if (bb_graphics_device->Mode()) bb_graphics_BeginRender();
@@ -57,6 +68,7 @@ int bb_app_AppDevice::OnLoading() {
 }
 
 int bb_app_AppDevice::OnFocusLost() {
+  timinglog::Mark("focus-lost");
   m_app->m_OnFocusLost();
   return 0;
 }

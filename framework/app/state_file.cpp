@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/app.h"
+#include "app/timing_log.h"
 #include "seam/state_area.h"
 
 namespace {
@@ -83,7 +84,11 @@ bool LoadStateAreaFile(const std::string& name, size_t limit, std::string* bytes
   return true;
 }
 
-int gxtkApp::SaveState(String state) { return SaveStateAreaFile(kStateFileName, state.ToUtf8()); }
+int gxtkApp::SaveState(String state) {
+  int result = SaveStateAreaFile(kStateFileName, state.ToUtf8());
+  timinglog::Mark(result == 0 ? "state-saved" : "state-save-failed");
+  return result;
+}
 
 String gxtkApp::LoadState() {
   FILE* f = std::fopen(state_path(kStateFileName).c_str(), "rb");

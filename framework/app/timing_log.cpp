@@ -1,9 +1,10 @@
-// The timing log: notes kept in a growing array and written out at exit.
+// The timing log: marks written as they happen, the other notes kept in a
+// growing array and written out at exit.
 //
-// The file has one note a line: "update <ran> <late>" (late: seconds after
-// it was due), "woke <when> <late>" (from a sleep meant to end when an update
-// is due), "frame <presented>" and "mark <what> <when>"; the first mark,
-// "start", is the entry to main.
+// The file has one note a line: "mark <what> <when>", the first of them
+// "start" (the entry to main); then, from the exit, "update <ran> <late>"
+// (late: seconds after it was due), "woke <when> <late>" (from a sleep meant
+// to end when an update is due) and "frame <presented>".
 #include "app/timing_log.h"
 
 #include <time.h>
@@ -11,7 +12,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
-#include <string>
 #include <vector>
 
 namespace timinglog {
@@ -21,14 +21,14 @@ bool enabled = false;
 namespace {
 
 struct Note {
-  const char* what;  // "update", "frame" or a mark's name
+  const char* what;  // "update", "woke" or "frame"
   double when;
   double late;       // updates only
-  bool mark;
 };
 
 std::vector<Note>* notes = nullptr;
-std::string* path = nullptr;
+FILE* file = nullptr;
+void (*watcher)() = nullptr;
 
 double Now() {
   timespec ts;
@@ -37,25 +37,22 @@ double Now() {
 }
 
 void WriteAtExit() {
-  FILE* f = std::fopen(path->c_str(), "w");
-  if (!f) return;
   for (const Note& n : *notes) {
-    if (n.mark)
-      std::fprintf(f, "mark %s %.6f\n", n.what, n.when);
-    else if (n.late == n.late)
-      std::fprintf(f, "%s %.6f %.6f\n", n.what, n.when, n.late);
+    if (n.late == n.late)
+      std::fprintf(file, "%s %.6f %.6f\n", n.what, n.when, n.late);
     else
-      std::fprintf(f, "%s %.6f\n", n.what, n.when);
+      std::fprintf(file, "%s %.6f\n", n.what, n.when);
   }
-  std::fclose(f);
+  std::fclose(file);
 }
 
 }  // namespace
 
 void Init() {
-  const char* file = std::getenv("VW_TIMING_LOG");
-  if (!file || !*file || enabled) return;
-  path = new std::string(file);
+  const char* path = std::getenv("VW_TIMING_LOG");
+  if (!path || !*path || enabled) return;
+  file = std::fopen(path, "w");
+  if (!file) return;
   notes = new std::vector<Note>();
   notes->reserve(1 << 14);
   enabled = true;
@@ -64,19 +61,26 @@ void Init() {
 }
 
 void Update(double due, double now) {
-  if (enabled) notes->push_back({"update", Now(), now - due, false});
+  if (enabled) notes->push_back({"update", Now(), now - due});
 }
 
 void Woke(double due, double now) {
-  if (enabled) notes->push_back({"woke", Now(), now - due, false});
+  if (enabled) notes->push_back({"woke", Now(), now - due});
 }
 
 void Frame() {
-  if (enabled) notes->push_back({"frame", Now(), std::numeric_limits<double>::quiet_NaN(), false});
+  if (!enabled) return;
+  notes->push_back({"frame", Now(), std::numeric_limits<double>::quiet_NaN()});
+  if (watcher) watcher();
 }
 
+// Flushed at once: a process watching the game waits on these lines.
 void Mark(const char* what) {
-  if (enabled) notes->push_back({what, Now(), 0, true});
+  if (!enabled) return;
+  std::fprintf(file, "mark %s %.6f\n", what, Now());
+  std::fflush(file);
 }
+
+void Watch(void (*fn)()) { watcher = fn; }
 
 }  // namespace timinglog

@@ -6,6 +6,8 @@
 
 #include <climits>
 
+#include "audio/music_stream.h"
+
 unsigned int gxtkChannel::AL_Source() {
   if (!source) alGenSources(1, &source);
   return source;
@@ -34,6 +36,8 @@ gxtkAudio::gxtkAudio() {
   alDistanceModel(AL_NONE);
 }
 
+gxtkAudio::~gxtkAudio() = default;
+
 gxtkChannel* gxtkAudio::Channel(int channel) {
   return channel >= 0 && channel < kChannelCount ? &channels[channel] : nullptr;
 }
@@ -41,7 +45,14 @@ gxtkChannel* gxtkAudio::Channel(int channel) {
 void gxtkAudio::mark() {
   // A sample still sounding must outlive the program's last reference to it.
   for (gxtkChannel& c : channels)
-    if (c.state != 0 && SourceState(c.source) != AL_STOPPED) gc_mark_q(c.sample);
+    if (c.state != 0 && !HasFinished(c)) gc_mark_q(c.sample);
+}
+
+// A streamed source that stopped because its queue ran dry still plays as far
+// as the application can tell: the next Update starts it again.
+bool gxtkAudio::HasFinished(gxtkChannel& c) {
+  if (SourceState(c.source) != AL_STOPPED) return false;
+  return !(&c == &channels[kMusicChannel] && music && music->MoreToCome());
 }
 
 gxtkSample* gxtkAudio::LoadSample(String path) {
@@ -68,6 +79,7 @@ gxtkSample* gxtkAudio::LoadSample__UNSAFE__(gxtkSample* sample, String path) {
 int gxtkAudio::PlaySample(gxtkSample* sample, int channel, int flags) {
   gxtkChannel* c = Channel(channel);
   if (!c || !sample) return 0;
+  if (channel == kMusicChannel) music.reset();
   FlushDiscarded();
   ALuint source = c->AL_Source();
   alSourceStop(source);
@@ -82,6 +94,7 @@ int gxtkAudio::PlaySample(gxtkSample* sample, int channel, int flags) {
 
 int gxtkAudio::StopChannel(int channel) {
   gxtkChannel* c = Channel(channel);
+  if (channel == kMusicChannel) music.reset();
   if (!c || c->state == 0) return 0;
   alSourceStop(c->source);
   c->state = 0;
@@ -91,7 +104,7 @@ int gxtkAudio::StopChannel(int channel) {
 int gxtkAudio::PauseChannel(int channel) {
   gxtkChannel* c = Channel(channel);
   if (!c || c->state != 1) return 0;
-  if (SourceState(c->source) == AL_STOPPED) {
+  if (HasFinished(*c)) {
     c->state = 0;
   } else {
     alSourcePause(c->source);
@@ -103,7 +116,9 @@ int gxtkAudio::PauseChannel(int channel) {
 int gxtkAudio::ResumeChannel(int channel) {
   gxtkChannel* c = Channel(channel);
   if (!c || c->state != 2) return 0;
-  alSourcePlay(c->source);
+  // Paused sources play on. A stream that ran dry before it was paused is
+  // started by Update instead, once its played buffers have left the queue.
+  if (SourceState(c->source) != AL_STOPPED) alSourcePlay(c->source);
   c->state = 1;
   return 0;
 }
@@ -112,7 +127,7 @@ int gxtkAudio::ChannelState(int channel) {
   gxtkChannel* c = Channel(channel);
   if (!c) return 0;
   // A one-shot that has run out is only noticed when someone asks.
-  if (c->state == 1 && SourceState(c->source) == AL_STOPPED) c->state = 0;
+  if (c->state == 1 && HasFinished(*c)) c->state = 0;
   return c->state;
 }
 
@@ -131,29 +146,17 @@ int gxtkAudio::SetRate(int channel, float rate) {
   return 0;
 }
 
-int gxtkAudio::PlayMusic(String path, int flags) {
-  StopMusic();
-  gxtkSample* music = LoadSample(path);
-  if (!music) return -1;
-  PlaySample(music, kMusicChannel, flags);
-  return 0;
-}
-
-int gxtkAudio::StopMusic() { return StopChannel(kMusicChannel); }
-int gxtkAudio::PauseMusic() { return PauseChannel(kMusicChannel); }
-int gxtkAudio::ResumeMusic() { return ResumeChannel(kMusicChannel); }
-int gxtkAudio::MusicState() { return ChannelState(kMusicChannel); }
-int gxtkAudio::SetMusicVolume(float volume) { return SetVolume(kMusicChannel, volume); }
-
 // Only channels the application considers playing are touched, so a channel it
 // paused itself stays paused across a suspension.
 int gxtkAudio::OnSuspend() {
+  suspended = true;
   for (gxtkChannel& c : channels)
     if (c.state == 1 && SourceState(c.source) == AL_PLAYING) alSourcePause(c.source);
   return 0;
 }
 
 int gxtkAudio::OnResume() {
+  suspended = false;
   for (gxtkChannel& c : channels)
     if (c.state == 1 && SourceState(c.source) == AL_PAUSED) alSourcePlay(c.source);
   return 0;

@@ -1,11 +1,14 @@
 // The audio device: OpenAL sources as 33 numbered channels playing whole
-// in-memory samples, music on the last channel, and the framework's sound
-// module over it.
+// in-memory samples, music streamed on the last channel, and the framework's
+// sound module over it.
 #pragma once
+
+#include <memory>
 
 #include "runtime/object.h"
 
 class gxtkSample;
+class MusicStream;
 
 // One channel; its source is created on first use and kept for the run.
 struct gxtkChannel {
@@ -41,6 +44,7 @@ class gxtkAudio : public gxtkObject {
   gxtkChannel channels[kChannelCount];
 
   gxtkAudio();
+  ~gxtkAudio() override;
   void mark() override;
 
   virtual gxtkSample* LoadSample__UNSAFE__(gxtkSample* sample, String path);
@@ -53,6 +57,8 @@ class gxtkAudio : public gxtkObject {
   virtual int SetVolume(int channel, float volume);
   virtual int SetPan(int channel, float pan);
   virtual int SetRate(int channel, float rate);
+  // Ogg music is streamed: opened and checked here (-1 when it cannot be),
+  // then decoded a few buffers ahead by Update. Other files play whole.
   virtual int PlayMusic(String path, int flags);
   virtual int StopMusic();
   virtual int PauseMusic();
@@ -65,13 +71,27 @@ class gxtkAudio : public gxtkObject {
   int OnSuspend();
   int OnResume();
 
+  // Keeps streamed music fed: the music channel's played buffers are refilled
+  // and queued again, and a stream that has ended or turned out damaged is let
+  // go (the channel stops, quietly). The main loop calls it once per pass,
+  // after the updates.
+  int Update();
+
   // Deletes the buffers of discarded samples that no source still holds; the
   // rest wait for a later call. Runs before every load and play.
   void FlushDiscarded();
 
  private:
+  std::unique_ptr<MusicStream> music;  // the Ogg streaming on channel 32, or null
+  bool suspended = false;              // between OnSuspend and OnResume
+
   // The channel record, or null for a number outside 0..32.
   gxtkChannel* Channel(int channel);
+  // A music file that is not Ogg plays as a whole sample, as sounds do.
+  int PlayWholeMusic(String path, int flags);
+  // The channel's source has stopped for good: its sound has run out, or it
+  // was stopped (a stream that merely ran dry has not).
+  bool HasFinished(gxtkChannel& c);
 };
 
 // Whole-file decoding. Returns PCM data allocated with malloc (8-bit unsigned

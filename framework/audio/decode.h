@@ -3,6 +3,8 @@
 
 #include <cstdio>
 
+#include "runtime/string.h"
+
 // Decoded PCM: malloc'd, interleaved, as the file stores it.
 struct PcmData {
   unsigned char* data = nullptr;
@@ -18,3 +20,7 @@ bool wav_decode(FILE* file, PcmData* out);
 
 // Ogg Vorbis through stb_vorbis, to 16-bit samples. Does not close the file.
 bool ogg_decode(FILE* file, PcmData* out);
+
+// The text after the last "." of a sound file's path, lower-cased; empty when
+// a folder separator follows it (a dotted folder name, no extension).
+String SoundFileExtension(const String& path);

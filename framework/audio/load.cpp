@@ -5,11 +5,7 @@
 #include "audio/decode.h"
 #include "files/files.h"
 
-namespace {
-
-// The text after the last ".", lower-cased; empty when a folder separator
-// follows it (a dotted folder name, no extension).
-String Extension(const String& path) {
+String SoundFileExtension(const String& path) {
   int dot = path.FindLast(String("."));
   if (dot == -1) return String();
   String ext = path.Slice(dot + 1);
@@ -17,10 +13,8 @@ String Extension(const String& path) {
   return ext.ToLower();
 }
 
-}  // namespace
-
 unsigned char* loadSound(String path, int* frames, int* channels, int* bytesPerSample, int* rate) {
-  String ext = Extension(path);
+  String ext = SoundFileExtension(path);
   bool (*decode)(FILE*, PcmData*) = nullptr;
   if (ext == String("wav")) decode = wav_decode;
   if (ext == String("ogg")) decode = ogg_decode;

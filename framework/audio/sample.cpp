@@ -36,9 +36,10 @@ void gxtkAudio::FlushDiscarded() {
   std::vector<ALuint>& names = Discarded();
   if (names.empty()) return;
   // A stopped source can only be started again through PlaySample, which
-  // attaches a buffer anew, so its current one is free to go.
+  // attaches a buffer anew, so its current one is free to go. A music stream
+  // keeps its queue: it may only have run dry.
   for (gxtkChannel& c : channels) {
-    if (!c.source) continue;
+    if (!c.source || (&c == &channels[kMusicChannel] && music)) continue;
     ALint state = AL_INITIAL;
     alGetSourcei(c.source, AL_SOURCE_STATE, &state);
     if (state == AL_STOPPED) alSourcei(c.source, AL_BUFFER, 0);

@@ -5,11 +5,24 @@
 
 namespace {
 
+int draw_frame_judging(gxtkGraphics* r, bb_graphics_Image* image, bb_graphics_Frame* frame, float x, float y);
+
 // Draws `frame` of `image` with its top-left corner at (x, y) under the
-// renderer's current matrix.
+// renderer's current matrix. A frame not yet judged opaque or not is judged
+// in a tail call, so that the common case needs no stack frame.
 inline int draw_frame(gxtkGraphics* r, bb_graphics_Image* image, bb_graphics_Frame* frame, float x, float y) {
-  if (image->m_flags & bb_graphics_Image::WholeSurfaceFlag) return r->DrawSurface(image->m_surface, x, y);
-  return r->DrawSurface2(image->m_surface, x, y, frame->m_x, frame->m_y, image->m_width, image->m_height);
+  gxtkSurface* s = image->m_surface;
+  if (!s) return 0;
+  if (!image->OpacityJudged(frame)) return draw_frame_judging(r, image, frame, x, y);
+  bool opaque = frame->m_opaque;
+  if (image->m_flags & bb_graphics_Image::WholeSurfaceFlag) return r->DrawSurfaceAs(opaque, s, x, y);
+  return r->DrawSurface2As(opaque, s, x, y, frame->m_x, frame->m_y, image->m_width, image->m_height);
+}
+
+__attribute__((noinline)) int draw_frame_judging(gxtkGraphics* r, bb_graphics_Image* image,
+                                                 bb_graphics_Frame* frame, float x, float y) {
+  image->JudgeOpacity(frame);
+  return draw_frame(r, image, frame, x, y);
 }
 
 // Saves the matrix on the C++ stack rather than the context's stack, so
@@ -82,7 +95,7 @@ int bb_graphics_DrawImage2(bb_graphics_Image* image, float x, float y, float rot
                            int frame) {
   gxtkGraphics* r = bb_graphics_renderDevice;
   bb_graphics_Frame* f = image ? image->FrameAt(frame) : nullptr;
-  if (!r || !f) return 0;
+  if (!r || !f || !image->m_surface) return 0;
   float m[6];
   std::memcpy(m, bb_graphics_context->m_matrix, sizeof m);
   bb_graphics_Compose(m, 1, 0, 0, 1, x, y);
@@ -91,8 +104,10 @@ int bb_graphics_DrawImage2(bb_graphics_Image* image, float x, float y, float rot
   bb_graphics_Compose(m, c, -s, s, c, 0, 0);
   bb_graphics_Compose(m, scaleX, 0, 0, scaleY, 0, 0);
   bb_graphics_Compose(m, 1, 0, 0, 1, -image->m_handleX, -image->m_handleY);
-  if (image->m_flags & bb_graphics_Image::WholeSurfaceFlag) return r->DrawSurfaceThrough(m, image->m_surface, 0, 0);
-  return r->DrawSurface2Through(m, image->m_surface, 0, 0, f->m_x, f->m_y, image->m_width, image->m_height);
+  bool opaque = image->FrameOpaque(f);
+  if (image->m_flags & bb_graphics_Image::WholeSurfaceFlag)
+    return r->DrawSurfaceThrough(m, opaque, image->m_surface, 0, 0);
+  return r->DrawSurface2Through(m, opaque, image->m_surface, 0, 0, f->m_x, f->m_y, image->m_width, image->m_height);
 }
 
 int bb_graphics_SetFont(bb_graphics_Image* font, int firstChar) {

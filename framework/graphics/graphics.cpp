@@ -42,6 +42,11 @@ gxtkGraphics::gxtkGraphics()
       batchKind(0),
       batchCount(0),
       batchSurface(nullptr),
+      batchOpaque(false),
+      opaqueDraws(false),
+      additive(false),
+      fillShortcuts(true),
+      blending(true),
       texturing(false) {
   for (int q = 0; q < kMaxQuads; ++q) {
     unsigned short k = static_cast<unsigned short>(q * 4);
@@ -68,6 +73,15 @@ void gxtkGraphics::PackColor() {
   float a = !(alpha > 0) ? 0.0f : alpha > 1 ? 1.0f : alpha;
   packedColor = ColourByte(a * 255.0f) << 24 | ColourByte(blue * a) << 16 | ColourByte(green * a) << 8 |
                 ColourByte(red * a);
+  UpdateOpaqueDraws();
+}
+
+void gxtkGraphics::UpdateOpaqueDraws() { opaqueDraws = fillShortcuts && (packedColor >> 24) == 255 && !additive; }
+
+void gxtkGraphics::SetFillShortcuts(bool on) {
+  Flush();
+  fillShortcuts = on;
+  UpdateOpaqueDraws();
 }
 
 int gxtkGraphics::Cls(float r, float g, float b) {
@@ -97,7 +111,9 @@ int gxtkGraphics::SetColor(float r, float g, float b) {
 
 int gxtkGraphics::SetBlend(int blend) {
   Flush();
-  if (blend == 1)
+  additive = blend == 1;
+  UpdateOpaqueDraws();
+  if (additive)
     glBlendFunc(GL_ONE, GL_ONE);
   else
     glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
@@ -135,18 +151,20 @@ int gxtkGraphics::SetMatrix(float a, float b, float c, float d, float x, float y
 // ---------------------------------------------------------------------------
 // The batch
 
-int gxtkGraphics::Admit(int kind, int limit, int verticesPer, gxtkSurface* surface) {
-  if (batchKind != kind || batchCount == limit || batchSurface != surface) StartBatch(kind, surface);
+int gxtkGraphics::Admit(int kind, int limit, int verticesPer, gxtkSurface* surface, bool opaque) {
+  if (batchKind != kind || batchCount == limit || batchSurface != surface || batchOpaque != opaque)
+    StartBatch(kind, surface, opaque);
   return batchCount++ * verticesPer;
 }
 
-void gxtkGraphics::StartBatch(int kind, gxtkSurface* surface) {
+void gxtkGraphics::StartBatch(int kind, gxtkSurface* surface, bool opaque) {
   DrawBatch();
   batchKind = kind;
   batchSurface = surface;
+  batchOpaque = opaque;
 }
 
-void gxtkGraphics::BeginFan() { StartBatch(kFan, nullptr); }
+void gxtkGraphics::BeginFan() { StartBatch(kFan, nullptr, false); }
 
 void gxtkGraphics::Put(int index, float x, float y) {
   Vertex& v = vertexBuffer[index];
@@ -161,14 +179,14 @@ void gxtkGraphics::Put(int index, float x, float y) {
 }
 
 // A quad that starts a batch, or goes through the matrix.
-int gxtkGraphics::QueueQuadSlow(gxtkSurface* surface, float x0, float y0, float x1, float y1, float u0, float v0,
-                                float u1, float v1) {
-  return QueueQuadThrough(matrix, transformed, surface, x0, y0, x1, y1, u0, v0, u1, v1);
+int gxtkGraphics::QueueQuadSlow(gxtkSurface* surface, bool opaque, float x0, float y0, float x1, float y1, float u0,
+                                float v0, float u1, float v1) {
+  return QueueQuadThrough(matrix, transformed, surface, opaque, x0, y0, x1, y1, u0, v0, u1, v1);
 }
 
-int gxtkGraphics::QueueQuadThrough(const float* m, bool through, gxtkSurface* surface, float x0, float y0, float x1,
-                                   float y1, float u0, float v0, float u1, float v1) {
-  Vertex* q = &vertexBuffer[Admit(kQuads, kMaxQuads, 4, surface)];
+int gxtkGraphics::QueueQuadThrough(const float* m, bool through, gxtkSurface* surface, bool opaque, float x0,
+                                   float y0, float x1, float y1, float u0, float v0, float u1, float v1) {
+  Vertex* q = &vertexBuffer[Admit(kQuads, kMaxQuads, 4, surface, opaque && opaqueDraws)];
   const unsigned int c = packedColor;
   if (!through) {
     q[0] = Vertex{x0, y0, u0, v0, c};
@@ -187,35 +205,49 @@ int gxtkGraphics::QueueQuadThrough(const float* m, bool through, gxtkSurface* su
   return 0;
 }
 
-int gxtkGraphics::DrawSurfaceThrough(const float m[6], gxtkSurface* surface, float x, float y) {
+int gxtkGraphics::DrawSurfaceThrough(const float m[6], bool opaque, gxtkSurface* surface, float x, float y) {
   if (!surface) return 0;
   float w = static_cast<float>(surface->Width()), h = static_cast<float>(surface->Height());
-  return QueueQuadThrough(m, !IsIdentity(m), surface, x, y, x + w, y + h, 0, 0, w * surface->uScale,
+  return QueueQuadThrough(m, !IsIdentity(m), surface, opaque, x, y, x + w, y + h, 0, 0, w * surface->uScale,
                           h * surface->vScale);
 }
 
-int gxtkGraphics::DrawSurface2Through(const float m[6], gxtkSurface* surface, float x, float y, int srcX, int srcY,
-                                      int srcW, int srcH) {
+int gxtkGraphics::DrawSurface2Through(const float m[6], bool opaque, gxtkSurface* surface, float x, float y,
+                                      int srcX, int srcY, int srcW, int srcH) {
   if (!surface) return 0;
   const float sx = static_cast<float>(srcX), sy = static_cast<float>(srcY);
   const float sw = static_cast<float>(srcW), sh = static_cast<float>(srcH);
   const float u = surface->uScale, v = surface->vScale;
-  return QueueQuadThrough(m, !IsIdentity(m), surface, x, y, x + sw, y + sh, sx * u, sy * v, (sx + sw) * u,
+  return QueueQuadThrough(m, !IsIdentity(m), surface, opaque, x, y, x + sw, y + sh, sx * u, sy * v, (sx + sw) * u,
                           (sy + sh) * v);
 }
 
 // Runs of textured batches keep texturing on and rebind only on a change of
 // texture: each switch costs the driver a state validation per draw call.
-void gxtkGraphics::DrawBatch() {
-  if (batchCount == 0) return;
-  if (batchSurface) {
+void gxtkGraphics::SetTexturing(gxtkSurface* surface) {
+  if (surface) {
     if (!texturing) glEnable(GL_TEXTURE_2D);
     texturing = true;
-    BindTextureIfChanged(batchSurface->texture);
+    BindTextureIfChanged(surface->texture);
   } else if (texturing) {
     glDisable(GL_TEXTURE_2D);
     texturing = false;
   }
+}
+
+void gxtkGraphics::SetBlending(bool on) {
+  if (on == blending) return;
+  if (on)
+    glEnable(GL_BLEND);
+  else
+    glDisable(GL_BLEND);
+  blending = on;
+}
+
+void gxtkGraphics::DrawBatch() {
+  if (batchCount == 0) return;
+  SetTexturing(batchSurface);
+  SetBlending(!batchOpaque);
   switch (batchKind) {
     case kPoints:
       glDrawArrays(GL_POINTS, 0, batchCount);
@@ -235,8 +267,8 @@ void gxtkGraphics::DrawBatch() {
 
 void gxtkGraphics::Flush() {
   DrawBatch();
-  if (texturing) glDisable(GL_TEXTURE_2D);
-  texturing = false;
+  SetTexturing(nullptr);
+  SetBlending(true);
 }
 
 // ---------------------------------------------------------------------------
@@ -255,13 +287,42 @@ int gxtkGraphics::DrawLine(float x1, float y1, float x2, float y2) {
 }
 
 int gxtkGraphics::DrawRect(float x, float y, float w, float h) {
-  int k = Admit(kQuads, kMaxQuads, 4, nullptr);
   float x1 = x + w, y1 = y + h;
+  if (opaqueDraws && CoversWindow(x, y, x1, y1)) {
+    ClearToColour();
+    return 0;
+  }
+  int k = Admit(kQuads, kMaxQuads, 4, nullptr);
   Put(k, x, y);
   Put(k + 1, x1, y);
   Put(k + 2, x1, y1);
   Put(k + 3, x, y1);
   return 0;
+}
+
+// Only an unturned matrix is worked out: a turned rectangle that covers the
+// window is not worth the geometry.
+bool gxtkGraphics::CoversWindow(float x0, float y0, float x1, float y1) const {
+  if (transformed) {
+    if (matrix[1] != 0 || matrix[2] != 0) return false;
+    x0 = matrix[0] * x0 + matrix[4];
+    x1 = matrix[0] * x1 + matrix[4];
+    y0 = matrix[3] * y0 + matrix[5];
+    y1 = matrix[3] * y1 + matrix[5];
+  }
+  const float w = static_cast<float>(windowWidth), h = static_cast<float>(windowHeight);
+  // Every pixel's centre lies inside; NaN fails every comparison.
+  return std::fmin(x0, x1) <= 0 && std::fmin(y0, y1) <= 0 && std::fmax(x0, x1) >= w && std::fmax(y0, y1) >= h;
+}
+
+// The clear writes exactly the bytes the blended rectangle would: each
+// premultiplied colour byte, alpha 255. The scissor limits both alike.
+void gxtkGraphics::ClearToColour() {
+  batchCount = 0;
+  const float kByte = 255.0f;
+  glClearColor(static_cast<float>(packedColor & 0xff) / kByte, static_cast<float>(packedColor >> 8 & 0xff) / kByte,
+               static_cast<float>(packedColor >> 16 & 0xff) / kByte, 1.0f);
+  glClear(GL_COLOR_BUFFER_BIT);
 }
 
 namespace {
@@ -335,13 +396,17 @@ int gxtkGraphics::BeginRender() {
   glColorPointer(4, GL_UNSIGNED_BYTE, stride, &vertexBuffer[0].color);
 
   glEnable(GL_BLEND);
+  blending = true;
   glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+  additive = false;
+  UpdateOpaqueDraws();
   // GL may have been changed since the last frame (a new context, another
   // drawer): state is set afresh and nothing remembered is trusted.
   glDisable(GL_TEXTURE_2D);
   texturing = false;
   ForgetTextureBinding();
   batchCount = 0;
+  batchOpaque = false;
   return 0;
 }
 

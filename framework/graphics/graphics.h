@@ -4,6 +4,12 @@
 //
 // Sprites are the hot path: DrawSurface and DrawSurface2 cannot be overridden,
 // so calls to them bind directly and queue their quad inline.
+//
+// Filling is what costs on a software rasteriser, so two kinds of drawing that
+// need no blending get none, with the same pixels as a blended draw: a
+// rectangle that covers the whole window at alpha 1 is a glClear, and a source
+// its caller knows to be fully opaque (DrawSurfaceAs and the like), drawn at
+// alpha 1 with alpha blending, is drawn with blending off.
 #pragma once
 
 #include "graphics/surface.h"
@@ -35,6 +41,18 @@ class gxtkGraphics : public gxtkObject {
   int batchKind;
   int batchCount;
   gxtkSurface* batchSurface;  // not marked: the batch never outlives a frame
+  bool batchOpaque;           // the batch is drawn with blending off
+  // Alpha is 1 and the blend is alpha blending: what is drawn now covers what
+  // is below it wherever its source is opaque.
+  bool opaqueDraws;
+  bool additive;  // SetBlend(1) in force
+  // Off, every rectangle and frame is blended as it is drawn: the pixels the
+  // clear and the unblended frames must reproduce, for the comparison on a
+  // real GL (tests/real). On from construction.
+  bool fillShortcuts;
+  // Whether GL_BLEND is on as far as this renderer last set it. BeginRender
+  // sets it afresh; between batches it changes only where they differ.
+  bool blending;
   // Whether GL_TEXTURE_2D is on as far as this renderer last set it, so that
   // consecutive textured batches leave it on. BeginRender sets it afresh.
   bool texturing;
@@ -60,15 +78,21 @@ class gxtkGraphics : public gxtkObject {
   virtual int DrawPoly(Array<float> verts);
   virtual int DrawSurface(gxtkSurface* surface, float x, float y) final;
   virtual int DrawSurface2(gxtkSurface* surface, float x, float y, int srcX, int srcY, int srcW, int srcH) final;
-  // DrawSurface and DrawSurface2 through the matrix `m` (a, b, c, d, tx, ty)
-  // instead of the current one, which stays as it is: the graphics context
-  // draws turned and scaled images so, without a matrix change per image.
-  int DrawSurfaceThrough(const float m[6], gxtkSurface* surface, float x, float y);
-  int DrawSurface2Through(const float m[6], gxtkSurface* surface, float x, float y, int srcX, int srcY, int srcW,
-                          int srcH);
+  // DrawSurface and DrawSurface2 of a source that is fully opaque (every texel
+  // drawn has alpha 255) when `opaque` is true, as the caller has found.
+  int DrawSurfaceAs(bool opaque, gxtkSurface* surface, float x, float y);
+  int DrawSurface2As(bool opaque, gxtkSurface* surface, float x, float y, int srcX, int srcY, int srcW, int srcH);
+  // The same through the matrix `m` (a, b, c, d, tx, ty) instead of the
+  // current one, which stays as it is: the graphics context draws turned and
+  // scaled images so, without a matrix change per image.
+  int DrawSurfaceThrough(const float m[6], bool opaque, gxtkSurface* surface, float x, float y);
+  int DrawSurface2Through(const float m[6], bool opaque, gxtkSurface* surface, float x, float y, int srcX, int srcY,
+                          int srcW, int srcH);
   virtual int ReadPixels(Array<int> pixels, int x, int y, int w, int h, int offset, int pitch);
   virtual int WritePixels2(gxtkSurface* surface, Array<int> pixels, int x, int y, int w, int h, int offset,
                            int pitch);
+
+  void SetFillShortcuts(bool on);
 
   // Reads the window size; false when the window has no drawable area.
   bool Validate();
@@ -76,43 +100,55 @@ class gxtkGraphics : public gxtkObject {
   // Flushes what is queued and presents the frame.
   void EndRender();
   // Draws and empties the batch if it holds anything, and leaves texturing
-  // off for whoever draws with GL next.
+  // off and blending on for whoever draws with GL next.
   void Flush();
 
  private:
-  // Makes room for one primitive of `kind` on `surface` and returns the index
-  // of its first vertex.
-  int Admit(int kind, int limit, int verticesPer, gxtkSurface* surface);
+  // Makes room for one primitive of `kind` on `surface`, drawn with blending
+  // off when `opaque`, and returns the index of its first vertex.
+  int Admit(int kind, int limit, int verticesPer, gxtkSurface* surface, bool opaque = false);
   // Draws the batch (if any) and starts an empty one of `kind` on `surface`.
-  void StartBatch(int kind, gxtkSurface* surface);
-  // Draws and empties the batch, switching texturing and the bound texture
-  // only where they differ from what the batch needs.
+  void StartBatch(int kind, gxtkSurface* surface, bool opaque);
+  // Draws and empties the batch, switching texturing, the bound texture and
+  // blending only where they differ from what the batch needs.
   void DrawBatch();
+  void SetTexturing(gxtkSurface* surface);
+  void SetBlending(bool on);
+  // Whether the rectangle (x0, y0)-(x1, y1), through the current matrix,
+  // covers every pixel of the window.
+  bool CoversWindow(float x0, float y0, float x1, float y1) const;
+  // Fills the window with the current colour at alpha 1, as a rectangle over
+  // all of it would; what is queued would be covered and is dropped.
+  void ClearToColour();
   // Starts a triangle fan that is drawn at once.
   void BeginFan();
   // Stores one vertex, transformed by the current matrix.
   void Put(int index, float x, float y);
   // Queues a textured quad (x0, y0)-(x1, y1) with texture corners (u0, v0)-
-  // (u1, v1). Inline only while it joins the batch and no matrix applies, and
-  // leaves the rest to QueueQuadSlow in a tail call, so the common case needs
-  // no stack frame.
-  int QueueQuad(gxtkSurface* surface, float x0, float y0, float x1, float y1, float u0, float v0, float u1,
-                float v1);
-  int QueueQuadSlow(gxtkSurface* surface, float x0, float y0, float x1, float y1, float u0, float v0, float u1,
-                    float v1);
+  // (u1, v1), of a fully opaque source when `opaque`. Inline only while it
+  // joins the batch and no matrix applies, and leaves the rest to
+  // QueueQuadSlow in a tail call, so the common case needs no stack frame.
+  int QueueQuad(gxtkSurface* surface, bool opaque, float x0, float y0, float x1, float y1, float u0, float v0,
+                float u1, float v1);
+  int QueueQuadSlow(gxtkSurface* surface, bool opaque, float x0, float y0, float x1, float y1, float u0, float v0,
+                    float u1, float v1);
   // The same through the matrix `m`, the identity when `through` is false.
-  int QueueQuadThrough(const float* m, bool through, gxtkSurface* surface, float x0, float y0, float x1, float y1,
-                       float u0, float v0, float u1, float v1);
+  int QueueQuadThrough(const float* m, bool through, gxtkSurface* surface, bool opaque, float x0, float y0, float x1,
+                       float y1, float u0, float v0, float u1, float v1);
   void PackColor();
+  // opaqueDraws from the alpha, the blend and the switch above.
+  void UpdateOpaqueDraws();
 };
 
 // ---------------------------------------------------------------------------
 // The sprite path, inline
 
-inline int gxtkGraphics::QueueQuad(gxtkSurface* surface, float x0, float y0, float x1, float y1, float u0, float v0,
-                                  float u1, float v1) {
-  if (batchKind != kQuads || batchCount == kMaxQuads || batchSurface != surface || transformed)
-    return QueueQuadSlow(surface, x0, y0, x1, y1, u0, v0, u1, v1);
+inline int gxtkGraphics::QueueQuad(gxtkSurface* surface, bool opaque, float x0, float y0, float x1, float y1,
+                                  float u0, float v0, float u1, float v1) {
+  opaque = opaque & opaqueDraws;
+  if (batchKind != kQuads || batchCount == kMaxQuads || batchSurface != surface || batchOpaque != opaque ||
+      transformed)
+    return QueueQuadSlow(surface, opaque, x0, y0, x1, y1, u0, v0, u1, v1);
   Vertex* q = &vertexBuffer[batchCount++ * 4];
   const unsigned int c = packedColor;
   q[0] = Vertex{x0, y0, u0, v0, c};
@@ -122,19 +158,29 @@ inline int gxtkGraphics::QueueQuad(gxtkSurface* surface, float x0, float y0, flo
   return 0;
 }
 
-inline int gxtkGraphics::DrawSurface(gxtkSurface* surface, float x, float y) {
+inline int gxtkGraphics::DrawSurfaceAs(bool opaque, gxtkSurface* surface, float x, float y) {
   if (!surface) return 0;
   float w = static_cast<float>(surface->Width()), h = static_cast<float>(surface->Height());
-  return QueueQuad(surface, x, y, x + w, y + h, 0, 0, w * surface->uScale, h * surface->vScale);
+  return QueueQuad(surface, opaque, x, y, x + w, y + h, 0, 0, w * surface->uScale, h * surface->vScale);
 }
 
-inline int gxtkGraphics::DrawSurface2(gxtkSurface* surface, float x, float y, int srcX, int srcY, int srcW,
-                                      int srcH) {
+inline int gxtkGraphics::DrawSurface2As(bool opaque, gxtkSurface* surface, float x, float y, int srcX, int srcY,
+                                        int srcW, int srcH) {
   if (!surface) return 0;
   // Surface coordinates are far below 2^24, so these sums are exact in float
   // (and cannot overflow as int sums could).
   const float sx = static_cast<float>(srcX), sy = static_cast<float>(srcY);
   const float sw = static_cast<float>(srcW), sh = static_cast<float>(srcH);
   const float u = surface->uScale, v = surface->vScale;
-  return QueueQuad(surface, x, y, x + sw, y + sh, sx * u, sy * v, (sx + sw) * u, (sy + sh) * v);
+  return QueueQuad(surface, opaque, x, y, x + sw, y + sh, sx * u, sy * v, (sx + sw) * u, (sy + sh) * v);
+}
+
+// Nothing is known of a source drawn through these: it is blended.
+inline int gxtkGraphics::DrawSurface(gxtkSurface* surface, float x, float y) {
+  return DrawSurfaceAs(false, surface, x, y);
+}
+
+inline int gxtkGraphics::DrawSurface2(gxtkSurface* surface, float x, float y, int srcX, int srcY, int srcW,
+                                      int srcH) {
+  return DrawSurface2As(false, surface, x, y, srcX, srcY, srcW, srcH);
 }

@@ -94,6 +94,11 @@ bb_graphics_Image* bb_graphics_Image::m_Grab(int x, int y, int width, int height
   return this;
 }
 
+void bb_graphics_Image::JudgeOpacity(bb_graphics_Frame* f) {
+  f->m_opaque = m_surface->Opaque(f->m_x, f->m_y, m_width, m_height);
+  f->m_opacityVersion = m_surface->opacityVersion;
+}
+
 bb_graphics_Image* bb_graphics_Image::m_GrabImage(int x, int y, int width, int height, int frameCount,
                                                   int flags) {
   if (m_frames.Length() != 1) return nullptr;

@@ -7,6 +7,10 @@
 class bb_graphics_Frame : public Object {
  public:
   int m_x = 0, m_y = 0;  // top-left corner in the surface
+  // Whether every texel of the frame is fully opaque, as judged against the
+  // surface's opacity version m_opacityVersion (0: not judged yet).
+  bool m_opaque = false;
+  unsigned m_opacityVersion = 0;
 
   bb_graphics_Frame* g_new(int x, int y);
   bb_graphics_Frame* g_new2();
@@ -43,6 +47,16 @@ class bb_graphics_Image : public Object {
                                     bb_graphics_Image* source);
   // Null unless this image has exactly one frame.
   virtual bb_graphics_Image* m_GrabImage(int x, int y, int width, int height, int frameCount, int flags);
+
+  // Whether frame `f` of this image is fully opaque. Judged on its first draw
+  // (JudgeOpacity) and again only when the surface's texels have changed
+  // since; an image with frames always has a surface.
+  bool OpacityJudged(const bb_graphics_Frame* f) const { return f->m_opacityVersion == m_surface->opacityVersion; }
+  void JudgeOpacity(bb_graphics_Frame* f);
+  bool FrameOpaque(bb_graphics_Frame* f) {
+    if (!OpacityJudged(f)) JudgeOpacity(f);
+    return f->m_opaque;
+  }
 
   // Frame `index`, or null when there is no such frame.
   bb_graphics_Frame* FrameAt(int index) {

@@ -73,6 +73,7 @@ int gxtkGraphics::WritePixels2(gxtkSurface* surface, Array<int> pixels, int x, i
     uint32_t* dst = &buffer[static_cast<size_t>(r) * static_cast<size_t>(w)];
     for (int c = 0; c < w; ++c) dst[c] = swap_red_blue(premultiply_argb(static_cast<uint32_t>(src[c])));
   }
+  surface->ForgetOpacity();  // written texels may be translucent
   BindTexture(surface->texture);
   glTexSubImage2D(GL_TEXTURE_2D, 0, x, y, w, h, GL_RGBA, GL_UNSIGNED_BYTE, buffer.get());
   return 0;

@@ -92,6 +92,31 @@ void allocate_texture(GLenum format, int w, int h) {
   glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), w, h, 0, format, GL_UNSIGNED_BYTE, nullptr);
 }
 
+// GL keeps an error until it is read, one per kind; more than this many
+// pending at once means no context answers.
+const int kMaxPendingGlErrors = 8;
+
+// Reads away errors left by earlier calls, so that the next glGetError
+// speaks of the next call alone.
+void clear_gl_errors() {
+  for (int i = 0; i < kMaxPendingGlErrors && glGetError() != GL_NO_ERROR; ++i) {
+  }
+}
+
+// Allocates the texture at the image's size or, where GL refuses that, at
+// the next powers of two; false when both are refused. The size given is
+// put in w and h. Whether non-power-of-two sizes work is learnt from the
+// first allocation, so older errors are read away before it.
+bool allocate_texture_sized(GLenum format, int& w, int& h) {
+  clear_gl_errors();
+  allocate_texture(format, w, h);
+  if (glGetError() == GL_NO_ERROR) return true;
+  w = Pow2Size(w);
+  h = Pow2Size(h);
+  allocate_texture(format, w, h);
+  return glGetError() == GL_NO_ERROR;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -138,10 +163,19 @@ int Pow2Size(int n) {
 // ---------------------------------------------------------------------------
 // gxtkSurface
 
-gxtkSurface::gxtkSurface() : pixels(nullptr), width(0), height(0), depth(0), texture(0), uScale(0), vScale(0) {}
+gxtkSurface::gxtkSurface() : gxtkSurface(nullptr, 0, 0, 0) {}
 
 gxtkSurface::gxtkSurface(unsigned char* pixels_, int width_, int height_, int depth_)
-    : pixels(pixels_), width(width_), height(height_), depth(depth_), texture(0), uScale(0), vScale(0) {}
+    : pixels(pixels_),
+      width(width_),
+      height(height_),
+      depth(depth_),
+      texture(0),
+      uScale(0),
+      vScale(0),
+      opaqueStride(0),
+      allOpaque(false),
+      opacityVersion(1) {}
 
 gxtkSurface::~gxtkSurface() { Discard(); }
 
@@ -162,12 +196,14 @@ int gxtkSurface::Discard() {
     stbi_image_free(pixels);
     pixels = nullptr;
   }
+  ForgetOpacity();
   return 0;
 }
 
 int gxtkSurface::Loaded() { return 1; }
 
 bool gxtkSurface::OnUnsafeLoadComplete() {
+  LearnOpacity();
   GLenum format = prepare_pixels(pixels, width, height, depth);
   glGenTextures(1, &texture);
   BindTexture(texture);
@@ -176,18 +212,11 @@ bool gxtkSurface::OnUnsafeLoadComplete() {
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
 
-  // Whether non-power-of-two sizes work is learnt from the first allocation.
   int texWidth = width, texHeight = height;
-  allocate_texture(format, texWidth, texHeight);
-  if (glGetError() != GL_NO_ERROR) {
-    texWidth = Pow2Size(width);
-    texHeight = Pow2Size(height);
-    allocate_texture(format, texWidth, texHeight);
-    if (glGetError() != GL_NO_ERROR) {
-      stbi_image_free(pixels);
-      pixels = nullptr;
-      return false;
-    }
+  if (!allocate_texture_sized(format, texWidth, texHeight)) {
+    // Nothing could be filled: the name goes back and the pixels go.
+    Discard();
+    return false;
   }
   if (pixels) {
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
@@ -197,6 +226,70 @@ bool gxtkSurface::OnUnsafeLoadComplete() {
   vScale = 1.0f / static_cast<float>(texHeight);
   stbi_image_free(pixels);
   pixels = nullptr;
+  return true;
+}
+
+// ---------------------------------------------------------------------------
+// Opacity
+
+namespace {
+
+const int kWordBits = 64;
+
+uint64_t bit(int x) { return uint64_t{1} << (x % kWordBits); }
+
+// The bits of word `word` that fall in columns x0 .. x1 - 1.
+uint64_t columns_in_word(int word, int x0, int x1) {
+  int first = word * kWordBits, last = first + kWordBits;
+  uint64_t mask = ~uint64_t{0};
+  if (x0 > first) mask &= ~uint64_t{0} << (x0 - first);
+  if (x1 < last) mask &= ~(~uint64_t{0} << (x1 - first));
+  return mask;
+}
+
+}  // namespace
+
+// Read before premultiplication, which keeps alpha as it is anyway.
+void gxtkSurface::LearnOpacity() {
+  ForgetOpacity();
+  if (!pixels || width <= 0 || height <= 0) return;
+  if (depth == 1 || depth == 3) {
+    allOpaque = true;
+    return;
+  }
+  opaqueStride = (width + kWordBits - 1) / kWordBits;
+  std::vector<uint64_t> bits(static_cast<size_t>(opaqueStride) * static_cast<size_t>(height), 0);
+  bool any = false;
+  const unsigned char* p = pixels + (depth - 1);
+  for (int y = 0; y < height; ++y) {
+    uint64_t* row = &bits[static_cast<size_t>(y) * static_cast<size_t>(opaqueStride)];
+    for (int x = 0; x < width; ++x, p += depth) {
+      if (*p != 255) continue;
+      row[x / kWordBits] |= bit(x);
+      any = true;
+    }
+  }
+  if (any) opaqueBits.swap(bits);
+}
+
+void gxtkSurface::ForgetOpacity() {
+  std::vector<uint64_t>().swap(opaqueBits);
+  opaqueStride = 0;
+  allOpaque = false;
+  ++opacityVersion;
+}
+
+bool gxtkSurface::Opaque(int x, int y, int w, int h) const {
+  if (w <= 0 || h <= 0 || x < 0 || y < 0 || x > width - w || y > height - h) return false;
+  if (allOpaque) return true;
+  if (opaqueBits.empty()) return false;
+  for (int row = y; row < y + h; ++row) {
+    const uint64_t* words = &opaqueBits[static_cast<size_t>(row) * static_cast<size_t>(opaqueStride)];
+    for (int word = x / kWordBits; word <= (x + w - 1) / kWordBits; ++word) {
+      uint64_t mask = columns_in_word(word, x, x + w);
+      if ((words[word] & mask) != mask) return false;
+    }
+  }
   return true;
 }
 

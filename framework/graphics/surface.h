@@ -1,6 +1,9 @@
 // Surfaces: one OpenGL texture per decoded image, and the image-file reader.
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
 #include "runtime/object.h"
 
 class gxtkSurface : public gxtkObject {
@@ -10,6 +13,16 @@ class gxtkSurface : public gxtkObject {
   int depth;              // bytes per pixel: 1 grey, 2 grey+alpha, 3 RGB, 4 RGBA
   unsigned int texture;   // 0: none
   float uScale, vScale;   // 1 / texture width and height
+  // Which texels are fully opaque (alpha 255), learnt from the decoded pixels
+  // before they are released: one bit a texel, rows of opaqueStride words.
+  // Empty when none is, or nothing is known (allOpaque covers images without
+  // alpha). A frame cut from the surface at any time can so be judged.
+  std::vector<uint64_t> opaqueBits;
+  int opaqueStride;
+  bool allOpaque;
+  // Raised whenever the texels change after the load (WritePixels2), so that
+  // whoever judged a rectangle judges it again.
+  unsigned opacityVersion;
 
   gxtkSurface();
   gxtkSurface(unsigned char* pixels, int width, int height, int depth);
@@ -24,6 +37,15 @@ class gxtkSurface : public gxtkObject {
   // Premultiplies the pixels, creates the texture and uploads them; the
   // decoded pixels are released either way. Needs a current GL context.
   virtual bool OnUnsafeLoadComplete();
+
+  // Whether every texel of the rectangle is fully opaque as far as the
+  // surface knows; false for a rectangle not wholly inside the image.
+  bool Opaque(int x, int y, int w, int h) const;
+  // Texels were written other than by the load: nothing is known opaque.
+  void ForgetOpacity();
+
+ private:
+  void LearnOpacity();
 };
 
 // The texture bound to GL_TEXTURE_2D as far as this program knows. Every bind

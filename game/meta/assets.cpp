@@ -181,7 +181,7 @@ int bb_Vaultwick_MyApp::m_PlaySFX(int slot, float rate, float volume, float pan)
   // already play at the asked rate, volume and pan.
   bb_audio_device->StopChannel(channel);
   bb_audio_device->SetRate(channel, rate);
-  bb_audio_device->SetVolume(channel, volume);
+  bb_audio_device->SetVolume(channel, volume * EffectsVolume());
   bb_audio_device->SetPan(channel, pan);
   bb_audio_Sound* sound = m_Sfx[slot];
   if (sound && sound->m_sample) bb_audio_device->PlaySample(sound->m_sample, channel, 0);

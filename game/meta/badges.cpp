@@ -1,5 +1,6 @@
 // Badges: the fixed feats, their award with a sound and a notification that
 // slides in at the left edge, and the scrolling badges box of the main menu.
+#include <algorithm>
 #include <cmath>
 
 #include "game/vaultwick.h"
@@ -145,11 +146,15 @@ int bb_Vaultwick_MyApp::m_BadgesBox() {
 
   if (m_PlayKey(0)) m_BadgeScrollTarget -= 16;
   if (m_PlayKey(8)) m_BadgeScrollTarget += 16;
-  if (m_BadgeScrollTarget > 0) m_BadgeScrollTarget = 0;
   // A drag over the list (not over the left margin) scrolls it, faster than
   // the pointer so that a long list needs few strokes.
   if (m_MouseWasDown >= 1 && static_cast<float>(m_PointerX) > w * 0.12f)
     m_BadgeScrollTarget -= 1.5f * static_cast<float>(m_PrevPointerY - m_PointerY);
+  // The list stops with its first row at the top and its last row's bottom
+  // at the bottom of the screen: scrolled further it would leave the box
+  // empty, and a long drag would take as long to come back.
+  float lowest = std::min(0.0f, h - static_cast<float>(kRowPitch * bb_Vaultwick_MaxBadges));
+  m_BadgeScrollTarget = std::max(lowest, std::min(0.0f, m_BadgeScrollTarget));
 
   float eased = m_BadgeScroll - (m_BadgeScroll - m_BadgeScrollTarget) / 6;
   m_BadgeScroll = std::fabs(eased - m_BadgeScrollTarget) < 6 ? m_BadgeScrollTarget : eased;

@@ -46,7 +46,10 @@ void bb_Vaultwick_MyApp::DrawGameOver(float g) {
   m_Rect(w * 0.35f, h - b / 1.5f - 16, w * 0.3f, 32);
   m_SetSize(2, kAbsent);
   m_SetCol(100, 255, 100, 1);
-  m_Text(w * 0.5f, h - b / 1.5f, String("New Highscore\\n           ") + place, 0.5f, 2);
+  if (RoundSlowed())
+    m_Text(w * 0.5f, h - b / 1.5f, String("Top 10 needs\\n 100 % speed"), 0.5f, 2);
+  else
+    m_Text(w * 0.5f, h - b / 1.5f, String("New Highscore\\n           ") + place, 0.5f, 2);
 }
 
 // Grows while the round is on screen, then hands over to the menu, over
@@ -100,8 +103,9 @@ int bb_Vaultwick_MyApp::m_LoadMenu() {
 void bb_Vaultwick_MyApp::AddRoundCredits() { m_Settings[kSettingCredits] += m_CreditsEarned; }
 
 // Strictly better scores only: an equal score goes below the entry it ties.
+// A slowed round is not ranked against rounds at full speed.
 void bb_Vaultwick_MyApp::FileTopTen() {
-  if (!HasScoreLists(m_PlayedMode)) return;
+  if (!HasScoreLists(m_PlayedMode) || RoundSlowed()) return;
   for (int i = 0; i < kListLength; ++i) {
     if (m_Score <= TopScore(m_PlayedMode, i)) continue;
     for (int k = kListLength - 1; k > i; --k) TopScore(m_PlayedMode, k) = TopScore(m_PlayedMode, k - 1);

@@ -36,6 +36,7 @@ int bb_Vaultwick_MyApp::m_Menu() {
   MenuScoreStrip();
   MenuTagline();
   MenuSoundButton();
+  MenuOptionsButton();
   MenuButtonPen();
   MenuBadgesButton();
   MenuScoreLists();
@@ -93,7 +94,8 @@ void bb_Vaultwick_MyApp::MenuSoundButton() {
   float x = static_cast<float>(4 * m_MenuIntro + 48);
   float y = static_cast<float>(static_cast<int>(bb_Vaultwick_jscrh * 0.4f));
   int hit = m_Button(kIcons, x, y, m_Settings[kSettingSound] != 0 ? 4 : 5);
-  if (hit && m_PointerLatch == 0) {
+  // The options box takes every tap, so one outside it only closes it.
+  if (hit && m_PointerLatch == 0 && m_OptionsBoxOpen == 0) {
     ToggleSoundByPointer();
     m_PointerLatch = 1;
     m_PlaySFX(kSfxButton, 1.0f, 0.5f, 0);
@@ -110,7 +112,7 @@ void bb_Vaultwick_MyApp::MenuButtonPen() {
 void bb_Vaultwick_MyApp::MenuBadgesButton() {
   if (bb_Vaultwick_MaxBadges < 1) return;
   float y = static_cast<float>(4 * m_MenuIntro + 32);
-  if (m_Button(kBadgeSheet, 32, y, 0) && m_PointerLatch == 0) {
+  if (m_Button(kBadgeSheet, 32, y, 0) && m_PointerLatch == 0 && m_OptionsBoxOpen == 0) {
     m_PointerLatch = 1;
     m_PlaySFX(kSfxBox, 1, 1, 0);
     m_BadgesBoxOpen = 1 - m_BadgesBoxOpen;

@@ -15,9 +15,6 @@
 
 namespace {
 
-// The options box's settings slot for the button mode (0 hold, 1 toggle):
-// a round reads it, so the recording carries it.
-const int kButtonModeSetting = 16;
 const int kBadgeWords = 8;
 
 // FNV-1a over 32-bit words.
@@ -165,7 +162,7 @@ void bb_Vaultwick_MyApp::BeginRecording() {
   m_Recorder.active = true;
   replay::Header& h = m_Recorder.replay.header;
   h.playMode = m_MenuMode;
-  h.buttonMode = m_Settings[kButtonModeSetting] == 1 ? 1 : 0;
+  h.buttonMode = m_Settings[kSettingButtonMode] == 1 ? 1 : 0;
   h.badgeCounter = m_Settings[kSettingBadgeCounter];
   for (int k = 0; k < kBadgeWords; ++k)
     for (int j = 0; j < 32; ++j)
@@ -270,7 +267,7 @@ void bb_Vaultwick_MyApp::StartReplay(const replay::Replay& recorded, ReplayPlaye
 
 void bb_Vaultwick_MyApp::ApplyRecordedHeader(const replay::Header& h) {
   m_MenuMode = h.playMode;
-  m_Settings[kButtonModeSetting] = h.buttonMode;
+  m_Settings[kSettingButtonMode] = h.buttonMode;
   m_Settings[kSettingBadgeCounter] = h.badgeCounter;
   for (int k = 0; k < kBadgeWords; ++k)
     for (int j = 0; j < 32; ++j) m_Badges[32 * k + j] = (h.badges[k] >> j) & 1u;

@@ -184,6 +184,7 @@ void bb_Vaultwick_MyApp::KeepLoadedSettingsUsable() {
   if (m_Settings[kSettingStickX] < 64) m_Settings[kSettingStickX] = 64;
   if (m_Settings[kSettingStickHeight] < 64) m_Settings[kSettingStickHeight] = 64;
   if (m_Settings[kSettingStickScale] < 8) m_Settings[kSettingStickScale] = 10;
+  ClampOptionSettings();
 }
 
 // Bits are numbered from 1. The shift count is taken modulo 32, as the

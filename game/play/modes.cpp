@@ -95,6 +95,7 @@ void bb_Vaultwick_MyApp::ResetRoundCounters() {
   m_NextCredit = 250;
   m_CreditsEarned = 0;
   m_Settings[kSettingLastMode] = m_MenuMode;  // the last mode played is remembered
+  StartRoundAssists();
   m_Score = 0;
   m_Combo = 0;
   m_Chain = 1;

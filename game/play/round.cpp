@@ -52,7 +52,8 @@ void bb_Vaultwick_MyApp::ReadButton() {
       break;
     }
   }
-  if (m_PointerDown > 0) m_Held = 1;
+  if (m_PointerDown > 0 && !PointerOnPauseButton()) m_Held = 1;
+  m_Held = ToggledHold(m_Held);
 }
 
 // The ground sits 100 above the bottom edge, lowered in steps of 24 (at most

@@ -237,6 +237,7 @@ void bb_Vaultwick_MyApp::DrawHud() {
   DrawScoreToBeat();
   String credits = String(m_NextCredit) + String(" - ") + String(m_CreditsEarned);
   m_Text(0.98f * w, 4, credits, 2, 0);
+  DrawAssistMarks();
 }
 
 // The next place in the play mode's top ten and the score it takes; ties do

@@ -21,15 +21,18 @@ float bb_Vaultwick_jscrw, bb_Vaultwick_jscrh;
 namespace {
 
 // Buttons the preamble polls, in order; the first one held ends the poll.
-const int kPolledButtons[] = {0, 3, 5, 8, 10, 11, 12, 13, 14, 15, 16, 17, 99};
+const int kPolledButtons[] = {0, 3, 5, 8, 10, 11, 12, 13, 14, 15, 16, 17, kButtonOptions, 99};
 const int kBackButton = 99;
 const int kTouchContacts = 10;
 
 // Per-second rate from the time since `lastMs`, and its running average. A
-// zero interval keeps the previous rate rather than dividing by zero.
+// zero interval keeps the previous rate rather than dividing by zero. The
+// clock wraps round after 24.8 days: the interval is taken in unsigned
+// arithmetic, which stays right across the wrap.
 void MeterRate(int& lastMs, int& fps, int& fpsAvg) {
   int now = bb_app_Millisecs();
-  if (now - lastMs > 0) fps = 1000 / (now - lastMs);
+  int interval = static_cast<int>(static_cast<unsigned>(now) - static_cast<unsigned>(lastMs));
+  if (interval > 0) fps = 1000 / interval;
   fpsAvg = (fps + 9 * fpsAvg) / 10;
   lastMs = bb_app_Millisecs();
 }
@@ -195,6 +198,7 @@ void bb_Vaultwick_MyApp::DispatchScreen() {
   if (m_Screen == kScreenMenu) {
     if (m_CreditBoxOpen == 1) m_CreditBox();
     if (m_Screen == kScreenMenu && m_BadgesBoxOpen == 1) m_BadgesBox();
+    if (m_Screen == kScreenMenu && m_OptionsBoxOpen == 1) m_OptionsBox();
   }
 }
 
@@ -225,9 +229,10 @@ void bb_Vaultwick_MyApp::UpdateOnce() {
   // The back button closes an open box and is then spent, so the same press
   // cannot also work a menu button underneath.
   if ((!anyHeld || m_KeyLatch == 0) && m_PointerLatch == 0 && m_PlayKey(kBackButton) && m_Screen == kScreenMenu &&
-      (m_CreditBoxOpen == 1 || m_BadgesBoxOpen == 1)) {
+      (m_CreditBoxOpen == 1 || m_BadgesBoxOpen == 1 || m_OptionsBoxOpen == 1)) {
     m_CreditBoxOpen = 0;
     m_BadgesBoxOpen = 0;
+    if (m_OptionsBoxOpen == 1) CloseOptionsBox();
     m_KeyLatch = 1;
     m_PointerLatch = 1;
   }
@@ -258,6 +263,8 @@ void bb_Vaultwick_MyApp::UpdateOnce() {
   }
   m_ShowBadges();  // badge notifications over every screen, loading included
   ReplayEndUpdate();
+  KeepUpdateRate();
+  UpdateMusic();
 }
 
 int bb_Vaultwick_MyApp::m_OnRender() {

@@ -30,6 +30,7 @@ const KeySources kKeys[] = {
     {12, {kKeyShift}, {'C', 'L'}},
     {13, {0}, {'V', 'I'}},
     {99, {kKeyEscape, kKeyDelete, kKeyBackspace}, {0}},
+    {kButtonOptions, {kKeyJoy0 + 6}, {'O'}},
 };
 
 // iCade letters: a press letter, then its release letter, per button; in the

@@ -12,7 +12,7 @@ int bbInit() {
   bb_Vaultwick_jscrw = bb_Vaultwick_rawscrw = 640.0f;
   bb_Vaultwick_jscrh = bb_Vaultwick_rawscrh = 480.0f;
   bb_Vaultwick_iCadeControls = 0;
-  bb_Vaultwick_HasMusic = 0;
+  bb_Vaultwick_HasMusic = 1;
   bb_random_Seed = 1234;
   bb_Vaultwick_OnScreenControls = 0;
   bb_Vaultwick_AccelerometerControls = 0;

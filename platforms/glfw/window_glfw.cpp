@@ -10,6 +10,11 @@
 
 namespace {
 
+// The X11 class and instance name of the window: the desktop entry's
+// StartupWMClass (dist/), by which docks and task bars group the window with
+// its launcher. GLFW would name it "GLFW-Application".
+const char kWindowClass[] = "io.github.vaultwick.Vaultwick";
+
 GLFWwindow* g_window = nullptr;
 bool g_no_resize_hint = false;
 bool g_key_repeat = false;
@@ -161,6 +166,8 @@ int wlOpenWindow(int width, int height, int redbits, int greenbits, int bluebits
   glfwWindowHint(GLFW_ALPHA_BITS, alphabits);
   glfwWindowHint(GLFW_DEPTH_BITS, depthbits);
   glfwWindowHint(GLFW_STENCIL_BITS, stencilbits);
+  glfwWindowHintString(GLFW_X11_CLASS_NAME, kWindowClass);
+  glfwWindowHintString(GLFW_X11_INSTANCE_NAME, kWindowClass);
   GLFWmonitor* monitor = mode == WL_FULLSCREEN ? glfwGetPrimaryMonitor() : nullptr;
   g_window = glfwCreateWindow(width, height, "", monitor, nullptr);
   if (!g_window) return 0;

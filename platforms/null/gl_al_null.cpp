@@ -51,6 +51,11 @@ void alSourcei(ALuint, ALenum, ALint) {}
 void alSourcef(ALuint, ALenum, ALfloat) {}
 void alSource3f(ALuint, ALenum, ALfloat, ALfloat, ALfloat) {}
 void alGetSourcei(ALuint, ALenum, ALint* value) { *value = AL_STOPPED; }
+void alSourceQueueBuffers(ALuint, ALsizei, const ALuint*) {}
+// Nothing queued is ever played, so nothing comes back.
+void alSourceUnqueueBuffers(ALuint, ALsizei n, ALuint* names) {
+  for (ALsizei i = 0; i < n; ++i) names[i] = 0;
+}
 void alSourcePlay(ALuint) {}
 void alSourcePause(ALuint) {}
 void alSourceStop(ALuint) {}

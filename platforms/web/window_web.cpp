@@ -1,10 +1,12 @@
 // The window layer in a browser: the page's canvas is the window, DOM events
 // (emscripten/html5.h) are queued and handed to the host's callbacks inside
-// its poll and wait calls, a hidden page reads as an iconified window, and
-// sleeping gives the browser its turn (window_web.js).
+// its poll and wait calls, and a hidden page reads as an iconified window. A
+// page cannot block: the program's loop is called once per animation frame
+// (wlRunFrames) and returns to the browser in between, which then shows the
+// canvas and runs the page's events.
+#include <emscripten/emscripten.h>
 #include <emscripten/html5.h>
 
-#include <cmath>
 #include <set>
 #include <vector>
 
@@ -13,7 +15,6 @@
 #include "seam/window.h"
 
 extern "C" {
-void wlweb_init();
 int wlweb_page_hidden();
 int wlweb_create_context(int width, int height);
 int wlweb_canvas_width();
@@ -21,16 +22,13 @@ int wlweb_canvas_height();
 void wlweb_canvas_point(long client_x, long client_y, int* x, int* y);
 int wlweb_screen_width();
 int wlweb_screen_height();
-void wlweb_sleep(int ms);
-void wlweb_wait_frame();
+void wlweb_set_fullscreen(int on);
+int wlweb_take_fullscreen_lost();
 }
 
 namespace {
 
 const char* const kCanvas = "#canvas";
-// How long a wait sleeps before it looks at the queue again; a change of the
-// page's visibility ends it at once.
-const int kWaitSliceMs = 50;
 
 struct Event {
   enum Kind { kKey, kChar, kMouseButton } kind;
@@ -40,6 +38,8 @@ struct Event {
 
 bool g_open = false;
 bool g_key_repeat = false;
+bool g_shown_or_hidden = false;  // the page's visibility changed since the last delivery
+int (*g_frame)() = nullptr;
 double g_start_ms = 0;
 int g_mouse_x = 0, g_mouse_y = 0;
 std::vector<Event> g_queue;
@@ -133,7 +133,17 @@ void deliver(const Event& e) {
   }
 }
 
+// The page left fullscreen by itself (Escape) or refused it: the host hears
+// F11, the key that switches its window mode, so its mode follows the page.
+void follow_page_fullscreen() {
+  if (!wlweb_take_fullscreen_lost()) return;
+  g_queue.push_back({Event::kKey, WL_KEY_F1 + 10, WL_PRESS});
+  g_queue.push_back({Event::kKey, WL_KEY_F1 + 10, WL_RELEASE});
+}
+
 void deliver_queue() {
+  follow_page_fullscreen();
+  g_shown_or_hidden = false;
   std::vector<Event> events;
   events.swap(g_queue);
   for (const Event& e : events) deliver(e);
@@ -142,7 +152,6 @@ void deliver_queue() {
 }  // namespace
 
 int wlInit() {
-  wlweb_init();
   g_start_ms = emscripten_get_now();
   return 1;
 }
@@ -169,9 +178,12 @@ void wlCloseWindow() { g_open = false; }
 // The page keeps its own title and place.
 void wlSetWindowTitle(const char*) {}
 void wlSetWindowPos(int, int) {}
-// The page owns its icon and its size: fullscreen is the browser's to give.
+// The page owns its icon and its size; fullscreen is the canvas's, through
+// the page's Fullscreen API, at the canvas's own resolution.
 void wlSetWindowIcon(int, const WLimage*) {}
-void wlSetWindowMode(int, int, int, int, int) {}
+void wlSetWindowMode(int mode, int, int, int, int) {
+  if (mode == WL_FULLSCREEN || mode == WL_WINDOW) wlweb_set_fullscreen(mode == WL_FULLSCREEN ? 1 : 0);
+}
 
 void wlGetWindowSize(int* width, int* height) {
   *width = g_open ? wlweb_canvas_width() : 0;
@@ -192,21 +204,16 @@ int wlGetWindowParam(int param) {
 void wlIconifyWindow() {}
 void wlRestoreWindow() {}
 
-// The browser shows the canvas only while the program yields: a frame is
-// handed over by waiting for the browser's next one, as a swap waits for the
-// display. This also keeps a loop that is behind from starving the page.
-void wlSwapBuffers() {
-  if (g_open) wlweb_wait_frame();
-}
+// The browser shows the canvas when the frame's call returns to it.
+void wlSwapBuffers() {}
 
 void wlPollEvents() { deliver_queue(); }
 
-// Returns once an event is queued or the page's visibility has changed.
-void wlWaitEvents() {
-  int hidden = wlweb_page_hidden();
-  while (g_queue.empty() && wlweb_page_hidden() == hidden) wlweb_sleep(kWaitSliceMs);
-  deliver_queue();
-}
+// Delivers what is queued without blocking: the program waits by asking
+// wlPendingEvents once a frame.
+void wlWaitEvents() { deliver_queue(); }
+
+int wlPendingEvents() { return !g_queue.empty() || g_shown_or_hidden; }
 
 void wlSetKeyCallback(WLkeyfun fn) { g_key_fn = fn; }
 void wlSetCharCallback(WLcharfun fn) { g_char_fn = fn; }
@@ -231,7 +238,33 @@ void wlGetMousePos(int* x, int* y) {
 
 double wlGetTime() { return (emscripten_get_now() - g_start_ms) / 1000.0; }
 
-void wlSleep(double seconds) {
-  if (seconds <= 0) return;
-  wlweb_sleep(static_cast<int>(std::ceil(seconds * 1000.0)));
+// A page cannot sleep; its program is driven by frames and never asks to.
+void wlSleep(double) {}
+
+namespace {
+
+void run_frame() {
+  if (g_frame && !g_frame()) {
+    g_frame = nullptr;
+    emscripten_cancel_main_loop();
+  }
+}
+
+// A hidden page gets no animation frames, so a change of its visibility runs
+// a frame at once: the program suspends (and the game saves) inside the
+// event, before a closing page is gone.
+EM_BOOL on_visibility(int, const EmscriptenVisibilityChangeEvent*, void*) {
+  g_shown_or_hidden = true;
+  run_frame();
+  return EM_FALSE;
+}
+
+}  // namespace
+
+// The browser's own frame timing (requestAnimationFrame). The program's stack
+// unwinds here; the frames keep it going.
+void wlRunFrames(int (*frame)()) {
+  g_frame = frame;
+  emscripten_set_visibilitychange_callback(nullptr, EM_TRUE, on_visibility);
+  emscripten_set_main_loop(run_frame, 0, 1);
 }

@@ -1,27 +1,52 @@
 // The browser side of the web platform layer (window_web.cpp and
 // state_area_web.cpp): the WebGL context on the page's canvas, the page's
-// visibility, sleeping that gives the browser its turn, and storing the state
-// file. Linked with --js-library.
+// visibility, fullscreen, and storing the state file. Linked with --js-library.
 mergeInto(LibraryManager.library, {
   $WLWeb: {
-    hidden: false,     // the page is hidden (another tab, a minimised window)
-    wake: null,        // ends the current sleep at once, while one is running
+    fullscreen: false,      // the host asked for fullscreen
+    fullscreenLost: false,  // the page left or refused it since the host last looked
+    listening: false,       // the fullscreenchange listener is in place
   },
 
-  // Follows the page's visibility. A change ends a sleep at once, so the main
-  // loop suspends (and the game saves) inside the event, before a closing
-  // page is gone.
-  wlweb_init__deps: ['$WLWeb'],
-  wlweb_init: function() {
-    WLWeb.hidden = document.visibilityState === 'hidden';
-    document.addEventListener('visibilitychange', function() {
-      WLWeb.hidden = document.visibilityState === 'hidden';
-      if (WLWeb.wake) WLWeb.wake();
+  // Fullscreen is the page's Fullscreen API on the canvas, which the browser
+  // scales to the screen keeping its shape. A browser grants it only soon
+  // after a key or click, and a player may leave it with Escape: both end up
+  // as fullscreenLost, for the host to follow (window_web.cpp).
+  wlweb_set_fullscreen__deps: ['$WLWeb'],
+  wlweb_set_fullscreen: function(on) {
+    var canvas = Module['canvas'];
+    if (!WLWeb.listening) {
+      WLWeb.listening = true;
+      document.addEventListener('fullscreenchange', function() {
+        if (!document.fullscreenElement && WLWeb.fullscreen) WLWeb.fullscreenLost = true;
+      });
+    }
+    WLWeb.fullscreen = !!on;
+    if (!on) {
+      if (document.fullscreenElement) document.exitFullscreen().catch(function() {});
+      return;
+    }
+    if (document.fullscreenElement === canvas) return;
+    if (!canvas || !canvas.requestFullscreen) {
+      WLWeb.fullscreenLost = true;
+      return;
+    }
+    canvas.requestFullscreen().catch(function() {
+      if (WLWeb.fullscreen && document.fullscreenElement !== canvas) WLWeb.fullscreenLost = true;
     });
   },
 
-  wlweb_page_hidden__deps: ['$WLWeb'],
-  wlweb_page_hidden: function() { return WLWeb.hidden ? 1 : 0; },
+  // 1 once after the page has left or refused fullscreen that the host asked for.
+  wlweb_take_fullscreen_lost__deps: ['$WLWeb'],
+  wlweb_take_fullscreen_lost: function() {
+    var lost = WLWeb.fullscreenLost;
+    WLWeb.fullscreenLost = false;
+    return lost ? 1 : 0;
+  },
+
+  // A hidden page (another tab, a minimised window) reads as an iconified
+  // window.
+  wlweb_page_hidden: function() { return document.visibilityState === 'hidden' ? 1 : 0; },
 
   // A WebGL 1 context for the legacy GL emulation. The drawing buffer is kept
   // between frames, as a desktop back buffer is: the game may clear by
@@ -42,63 +67,25 @@ mergeInto(LibraryManager.library, {
   wlweb_canvas_width: function() { return Module['canvas'] ? Module['canvas'].width : 0; },
   wlweb_canvas_height: function() { return Module['canvas'] ? Module['canvas'].height : 0; },
 
-  // A point of the page in canvas pixels.
+  // A point of the page in canvas pixels. The picture keeps its shape in the
+  // element, centred: a fullscreen canvas is letterboxed.
   wlweb_canvas_point: function(clientX, clientY, x, y) {
     var canvas = Module['canvas'];
     var rect = canvas.getBoundingClientRect();
-    var sx = rect.width > 0 ? canvas.width / rect.width : 1;
-    var sy = rect.height > 0 ? canvas.height / rect.height : 1;
-    HEAP32[x >> 2] = Math.floor((clientX - rect.left) * sx);
-    HEAP32[y >> 2] = Math.floor((clientY - rect.top) * sy);
+    var scale = Math.min(rect.width / canvas.width, rect.height / canvas.height);
+    if (!(scale > 0)) scale = 1;
+    var left = rect.left + (rect.width - canvas.width * scale) / 2;
+    var top = rect.top + (rect.height - canvas.height * scale) / 2;
+    HEAP32[x >> 2] = Math.floor((clientX - left) / scale);
+    HEAP32[y >> 2] = Math.floor((clientY - top) / scale);
   },
 
   wlweb_screen_width: function() { return screen.width | 0; },
   wlweb_screen_height: function() { return screen.height | 0; },
 
-  // Sleeps until `start` calls its argument, or at once when the page's
-  // visibility changes. The stack unwinds meanwhile (ASYNCIFY), so the
-  // browser runs its events and shows the canvas.
-  $wlwebSleep__deps: ['$WLWeb', '$Asyncify'],
-  $wlwebSleep: function(start) {
-    Asyncify.handleSleep(function(wakeUp) {
-      var done = false;
-      var stop = null;
-      var finish = function() {
-        if (done) return;
-        done = true;
-        WLWeb.wake = null;
-        if (stop) stop();
-        wakeUp();
-      };
-      WLWeb.wake = finish;
-      stop = start(finish);
-    });
-  },
-
-  // Sleeps for `ms` milliseconds.
-  wlweb_sleep__deps: ['$wlwebSleep'],
-  wlweb_sleep: function(ms) {
-    wlwebSleep(function(finish) {
-      var timer = setTimeout(finish, Math.max(0, ms));
-      return function() { clearTimeout(timer); };
-    });
-  },
-
-  // Sleeps until the browser is about to show its next frame, as a swap
-  // waits for the display; a page that gets no frames goes on after 100 ms.
-  wlweb_wait_frame__deps: ['$wlwebSleep'],
-  wlweb_wait_frame: function() {
-    wlwebSleep(function(finish) {
-      var frame = requestAnimationFrame(finish);
-      var timer = setTimeout(finish, 100);
-      return function() { cancelAnimationFrame(frame); clearTimeout(timer); };
-    });
-  },
-
   // fsync: files here live in memory, and the state area is stored in the
   // browser by state_area_saved() after each save. Emscripten's own fsync
-  // would store the whole area for every file synced and, under ASYNCIFY,
-  // suspend the program in the middle of the game's save to wait for it.
+  // would store the whole area again for every file synced.
   fd_sync__sig: 'ii',
   fd_sync: function(fd) { return 0; },
 

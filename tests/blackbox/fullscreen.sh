@@ -13,38 +13,13 @@ passed=0
 # Holds key chord $2 (xdotool names joined by +) on window $1 for a moment.
 chord() {
   local wid=$1 keys=${2//+/ }
-  xdotool keydown --window "$wid" $keys
-  sleep 0.15
-  xdotool keyup --window "$wid" $(echo $keys | tr ' ' '\n' | tac)
-}
-
-# Waits up to 5 seconds for window $1 to have geometry "$2" (WxH+X+Y).
-wait_geometry() {
-  local got
-  for _ in $(seq 50); do
-    got=$(xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
-      /Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h "+" x "+" y}')
-    [ "$got" = "$2" ] && return 0
-    sleep 0.1
-  done
-  echo "geometry $got, want $2"
-  return 1
+  # One xdotool run, so the chord is held for as long as meant (lib.bash).
+  xdotool keydown --window "$wid" $keys sleep 0.15 keyup --window "$wid" $(echo $keys | tr ' ' '\n' | tac)
 }
 
 # Bytes the game has read from files and sockets so far; once loaded, the
 # game reads nothing more.
 read_bytes() { awk '/^rchar/ {print $2}' "/proc/$pid/io"; }
-
-# Waits up to 20 seconds for the count to reach $1; prints the count.
-wait_reads() {
-  local now
-  for _ in $(seq 200); do
-    now=$(read_bytes)
-    [ "$now" -ge "$1" ] && break
-    sleep 0.1
-  done
-  echo "$now"
-}
 
 # Bytes of the files one full load reads at art suffix $1 (-hd at 640x480,
 # -hd2 fullscreen on 1280x1024): the loader's image sheets, the world sheet
@@ -61,15 +36,15 @@ loader_bytes() {
   stat -L -c %s "${files[@]}" | awk '{s += $1} END {print s}'
 }
 
-# From the count $1 on, one full load of $2 bytes is read (give or take what
-# the decoders read twice), and two seconds later still not a second one.
+# From the count $1 of bytes and $2 of ends of loading on, the load the game
+# reports the end of has read $3 bytes (give or take what the decoders read
+# twice). That no second load follows shows in the count of ends at the close.
 check_one_load() {
   local read
-  read=$(($(wait_reads $(($1 + $2))) - $1))
-  [ "$read" -ge "$2" ] || fail "$3: read $read bytes, less than a load of $2"
-  sleep 2
+  wait_next_mark loaded "$2" 20 || fail "$4: the new size's art did not load"
   read=$(($(read_bytes) - $1))
-  [ $((read * 2)) -lt $((3 * $2)) ] || fail "$3: read $read bytes, more than one load of $2"
+  [ "$read" -ge "$3" ] || fail "$4: read $read bytes, less than a load of $3"
+  [ $((read * 2)) -lt $((3 * $3)) ] || fail "$4: read $read bytes, more than one load of $3"
 }
 
 # Distinct colours in the crop $2 (WxH+X+Y) of screenshot $1.
@@ -93,58 +68,58 @@ check_centred_window() {
   hints=$(xprop -id "$wid" WM_NORMAL_HINTS)
   echo "$hints" | grep -q "maximum size: 640 by 480" || fail "$1: resizable again: $hints"
   xprop -id "$wid" _NET_WM_STATE | grep -q FULLSCREEN && fail "$1: still marked fullscreen"
-  import -window "$wid" "$shot" || fail "no screenshot of the window"
-  [ "$(colours "$shot" 640x480+0+0)" -ge 8 ] || fail "$1: the window shows no scene"
+  # Until the game draws at the new size, a shot may catch the window between
+  # two sizes.
+  wait_until "import -window $wid $shot 2>/dev/null && [ \"\$(colours $shot 640x480+0+0 2>/dev/null)\" -ge 8 ]" 10 ||
+    fail "$1: the window shows no scene"
   kill -0 "$pid" || fail "$1: the game stopped"
 }
 
 # Switches with chord $1 to fullscreen, checks the load and the picture, then
 # switches back with the same chord.
 round_trip() {
-  local name=$1 before shot="$shots/fullscreen_$2.png"
-  before=$(read_bytes)
+  local name=$1 before loads shot="$shots/fullscreen_$2.png"
+  before=$(read_bytes) loads=$(mark_count loaded)
   chord "$wid" "$1"
   wait_geometry "$wid" "1280x1024+0+0" || fail "$name: no fullscreen window"
   xprop -id "$wid" _NET_WM_STATE | grep -q _NET_WM_STATE_FULLSCREEN || fail "$name: not marked fullscreen"
-  check_one_load "$before" "$(loader_bytes -hd2)" "$name"
+  check_one_load "$before" "$loads" "$(loader_bytes -hd2)" "$name"
   import -window root "$shot" || fail "no screenshot of the screen"
   check_fills_screen "$shot"
   kill -0 "$pid" || fail "$name: the game stopped"
   echo "ok: $name gives a fullscreen window with the scene across the screen, its art loaded once"
-  before=$(read_bytes)
+  before=$(read_bytes) loads=$(mark_count loaded)
   chord "$wid" "$1"
   check_centred_window "$name again"
-  check_one_load "$before" "$(loader_bytes -hd)" "$name again"
+  check_one_load "$before" "$loads" "$(loader_bytes -hd)" "$name again"
   echo "ok: $name again gives the centred 640x480 window, its art loaded once"
   passed=$((passed + 2))
 }
 
 dir=$(make_game_folder); cd "$dir"
+fresh_log
 "$game" >out.txt 2>err.txt &
 pid=$!
 wid=$(wait_window "Tovrin Game") || fail "no window titled 'Tovrin Game'"
 xdotool windowactivate --sync "$wid"
-# The first load is over once nothing has been read for a second and a half.
-last=-1 still=0
-for _ in $(seq 40); do
-  now=$(read_bytes)
-  [ "$now" = "$last" ] && still=$((still + 1)) || still=0
-  [ "$still" -ge 3 ] && break
-  last=$now
-  sleep 0.5
-done
+wait_mark loaded || fail "the first load did not end"
 
 round_trip F11 f11
 round_trip alt+Return alt_enter
 
+# Nothing is to happen: the window is watched for a second.
 chord "$wid" Return
 sleep 1
-wait_geometry "$wid" "640x480+320+272" || fail "Enter alone changed the window"
+[ "$(geometry "$wid")" = "640x480+320+272" ] || fail "Enter alone changed the window to $(geometry "$wid")"
 echo "ok: Enter alone leaves the window as it is"
 passed=$((passed + 1))
 
 close_and_wait "$wid" "$pid"
 [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS"
+# The first load and one for each of the four switches, no other.
+[ "$(mark_count loaded)" -eq 5 ] || fail "the art was loaded $(mark_count loaded) times, want 5"
+echo "ok: five loads in all: the first and one for each switch"
+passed=$((passed + 1))
 [ -s out.txt ] && fail "the game printed: $(cat out.txt)"
 cd / && rm -rf "$dir"
 echo "$passed passed, 0 failed"

@@ -57,22 +57,23 @@ elsewhere=$tmp/elsewhere
 mkdir -p "$elsewhere"
 cd "$elsewhere"
 
+fresh_log
 XDG_DATA_HOME=$xdg "$prefix/bin/vaultwick" >"$tmp/out1.txt" 2>"$tmp/err1.txt" &
 pid=$!
 wid=$(wait_window "Tovrin Game") || fail "no window from the launcher: $(cat "$tmp/err1.txt")"
-icons=$(xprop -id "$wid" _NET_WM_ICON | grep -o 'Icon ([0-9]* x [0-9]*)' | tr '\n' ' ')
-[ "$icons" = "Icon (16 x 16) Icon (32 x 32) Icon (48 x 48) Icon (64 x 64) Icon (128 x 128) " ] ||
-  fail "window icon: '$icons'"
+# Until the game sets its icons (once its data paths are up), the window
+# manager shows a default icon of its own, of 48 x 48.
+window_icons() { xprop -id "$wid" _NET_WM_ICON | grep -o 'Icon ([0-9]* x [0-9]*)' | tr '\n' ' '; }
+want_icons="Icon (16 x 16) Icon (32 x 32) Icon (48 x 48) Icon (64 x 64) Icon (128 x 128) "
+wait_until '[ "$(window_icons)" = "$want_icons" ]' 10 || fail "window icon: '$(window_icons)'"
+icons=$(window_icons)
 echo "ok: the window carries the game's icon ($icons)"
 passed=$((passed + 1))
 [ "$(readlink -f "$folder/data")" = "$(readlink -f "$prefix/share/vaultwick/data")" ] ||
   fail "the player's folder has no link to the installed data"
-sleep 1.5
+wait_mark loaded || fail "loading did not end"
 xdotool windowminimize "$wid" || fail "could not iconify the window"
-for _ in $(seq 50); do
-  [ -s "$folder/.tovrinstate" ] && break
-  sleep 0.1
-done
+wait_mark state-saved 1 5 || fail "no save when iconified"
 [ -s "$folder/.tovrinstate" ] || fail "no state file in $folder after iconifying"
 close_and_wait "$wid" "$pid"
 [ "$EXIT_STATUS" -eq 0 ] || fail "first run: exit status $EXIT_STATUS"
@@ -82,13 +83,11 @@ state=$(cat "$folder/.tovrinstate")
 echo "ok: the state file is in $folder, not in the install tree or the working folder"
 passed=$((passed + 1))
 
+fresh_log
 XDG_DATA_HOME=$xdg "$prefix/bin/vaultwick" >"$tmp/out2.txt" 2>"$tmp/err2.txt" &
 pid=$!
 wid=$(wait_window "Tovrin Game") || fail "no window on the second run: $(cat "$tmp/err2.txt")"
-for _ in $(seq 50); do
-  grep -qx "Settings Loaded" "$tmp/out2.txt" && break
-  sleep 0.1
-done
+wait_mark loaded || fail "loading did not end on the second run"
 close_and_wait "$wid" "$pid"
 [ "$EXIT_STATUS" -eq 0 ] || fail "second run: exit status $EXIT_STATUS"
 grep -qx "Settings Loaded" "$tmp/out2.txt" || fail "second run printed: $(cat "$tmp/out2.txt")"

@@ -21,6 +21,7 @@ passed=0
 # --- Driving the window and looking at it -------------------------------------
 
 start_game() {
+  fresh_log
   "$game" >>out.txt 2>>err.txt &
   pid=$!
   wid=$(wait_window "Tovrin Game") || fail "no window titled 'Tovrin Game'"
@@ -30,9 +31,7 @@ start_game() {
 # must see both, or the press is missed or held on into the next screen,
 # where the latches swallow it.
 tap_key() {
-  xdotool keydown --window "$wid" "$1"
-  sleep "${2:-0.15}"
-  xdotool keyup --window "$wid" "$1"
+  hold_key "$wid" "$1" "${2:-0.15}"
   sleep 0.3
 }
 
@@ -77,6 +76,13 @@ retry_once() {
   done
   "$@"
   wait_for "$test" "$name" 6
+}
+
+# Fails when the menu is at rest again (more than $1 times), the game over
+# having faded out before a shot caught it; false otherwise, to shoot again.
+game_over_missed() {
+  [ "$(mark_count menu-at-rest)" -gt "$1" ] && fail "the game over faded out before a shot caught it"
+  return 1
 }
 
 # Left and Space again, but only while the pause panel is still up.
@@ -222,28 +228,42 @@ check_lists_changed() {  # before after score last-before-0 top-before...
 # Plays a round of play mode $1 from the menu and quits it through the pause
 # panel; leaves the menu it returns to as the screenshot mode$1-7-menu-after.
 play_and_quit() {
-  local mode=$1 p="mode$1" i
+  local mode=$1 p="mode$1" i rounds menus ended rested
+  rounds=$(mark_count screen-10) menus=$(mark_count screen-1) ended=$(mark_count round-over)
+  rested=$(mark_count menu-at-rest)
   tap_key space 0.25
-  sleep 0.3
-  # A little play: short holds keep the character clear of the first spikes,
-  # so the round is still on when it is paused.
+  wait_next_mark screen-10 "$rounds" 5 || fail "$p: Space at the menu started no round"
+  # A little play: taps of a tenth of a second, in a rhythm that starts a
+  # moment into the round (the player's, not a wait for the game). Three
+  # holds of up to about 27 updates keep the character clear of the first
+  # spikes in every play mode (three of half a second end a round of play
+  # mode 2, which has no spare hits), so the round is still on when it is
+  # paused.
+  sleep 0.5
   for i in 1 2 3; do
-    xdotool keydown --window "$wid" space
-    sleep 0.25
-    xdotool keyup --window "$wid" space
+    hold_key "$wid" space 0.1
     sleep 0.3
   done
   shot "$p-3-round"
+  [ "$(mark_count round-over)" -eq "$ended" ] || fail "$p: the round ended in the little play, before the pause"
   # A loaded machine may starve the game long enough to miss a short press,
   # so a press that shows no effect is given once more.
   tap_key Escape 0.25
   retry_once panel_shown "$p-4-paused" tap_key Escape 0.25
   tap_key Left 0.25
   shot "$p-5-quit-focused"
-  tap_key space 0.25
-  retry_once game_over_shown "$p-6-game-over" quit_again "$p-6-game-over"
-  # The overlay shows for 1.5 s, then fades over the menu as it slides in.
-  sleep 1.5
+  hold_key "$wid" space 0.25
+  if ! wait_next_mark round-over "$ended" 3; then
+    shot "$p-5-quit-focused"
+    quit_again "$p-5-quit-focused"
+    wait_next_mark round-over "$ended" 5 || fail "$p: quitting through the pause panel ended no round"
+  fi
+  # The overlay shows for 1.5 s from the end of the round, then fades over
+  # the menu as it slides in: shot as soon as the round has ended, and again
+  # until a shot shows it or it has faded out.
+  wait_until "shot $p-6-game-over; game_over_shown $p-6-game-over || game_over_missed $rested" 10 ||
+    fail "$p: no game over shown"
+  wait_next_mark screen-1 "$menus" 10 || fail "$p: no menu after the game over"
   menu_was=""
   wait_for menu_settled "$p-7-menu-after" 20
 }
@@ -319,11 +339,13 @@ next_mode() {
 }
 
 # The logo button opens the credits box; a new tap anywhere closes it.
+# A click the game missed (starved between the press and the release) is
+# given once more.
 peek_at_credits() {
   tap_mouse 540 20
-  wait_for credits_box_shown "mode1-0-credits-box" 5
+  retry_once credits_box_shown "mode1-0-credits-box" tap_mouse 540 20
   tap_mouse 320 240
-  wait_for credits_box_closed "mode1-0-credits-closed" 5
+  retry_once credits_box_closed "mode1-0-credits-closed" tap_mouse 320 240
 }
 
 # Closing the window in the middle of a round of play mode $1 keeps the round.
@@ -332,8 +354,10 @@ close_mid_round() {
   read_state
   local before
   before=$(last "$m" 0)
+  local rounds
+  rounds=$(mark_count screen-10)
   tap_key space 0.25
-  sleep 0.8
+  wait_next_mark screen-10 "$rounds" 5 || fail "close mid-round: Space at the menu started no round"
   shot "close-round"
   close_and_wait "$wid" "$pid"
   [ "$EXIT_STATUS" -eq 0 ] || fail "close mid-round: exit status $EXIT_STATUS"

@@ -12,17 +12,14 @@ expected="0|1|3|0|0|1|0|0|0|0|64|64|10|$(zeros 12)1476|$(zeros 9)$(zeros 105)"
 dir=$(make_game_folder); cd "$dir"
 [ -e .tovrinstate ] && fail "the folder already holds a state file"
 
+fresh_log
 "$game" >out1.txt 2>err1.txt &
 pid=$!
 wid=$(wait_window "Tovrin Game") || fail "no window titled 'Tovrin Game'"
-# Loading takes 39 updates, well under a second.
-sleep 1.5
+wait_mark loaded || fail "loading did not end"
 [ -e .tovrinstate ] && fail "state saved before the window was iconified"
 xdotool windowminimize "$wid" || fail "could not iconify the window"
-for _ in $(seq 50); do
-  [ -s .tovrinstate ] && break
-  sleep 0.1
-done
+wait_mark state-saved 1 5 || fail "no save when iconified"
 [ -s .tovrinstate ] || fail "no state file after iconifying"
 state=$(cat .tovrinstate)
 [ "$state" = "$expected" ] || fail "state file holds '$state'"
@@ -32,13 +29,11 @@ close_and_wait "$wid" "$pid"
 [ "$EXIT_STATUS" -eq 0 ] || fail "first run: exit status $EXIT_STATUS"
 echo "ok: a first start saves the default string when iconified"
 
+fresh_log
 "$game" >out2.txt 2>err2.txt &
 pid=$!
 wid=$(wait_window "Tovrin Game") || fail "no window on the second start"
-for _ in $(seq 50); do
-  [ "$(grep -c Loaded out2.txt)" -ge 7 ] && break
-  sleep 0.1
-done
+wait_mark loaded || fail "loading did not end on the second start"
 close_and_wait "$wid" "$pid"
 [ "$EXIT_STATUS" -eq 0 ] || fail "second run: exit status $EXIT_STATUS"
 want=$(printf '%s\n' "Settings Loaded" "Badges Loaded" "Highscore 0 Loaded" "Highscore 1 Loaded" \

@@ -1,7 +1,9 @@
 // Recording stand-in for the AL entry points the audio device uses. It follows
-// OpenAL 1.1 where the device depends on it: buffers attached to any source
-// cannot be deleted, a buffer cannot be swapped under a playing or paused
-// source, a source without a buffer stops at once when played.
+// OpenAL 1.1 where the device depends on it: buffers attached to or queued on
+// any source can be neither deleted nor refilled, a buffer cannot be swapped
+// under a playing or paused source, a source without a buffer stops at once
+// when played, only played buffers can leave a queue, a stopped source counts
+// its whole queue as played and plays it again from the start.
 #include "fake_al.h"
 
 #include <cstring>
@@ -21,9 +23,17 @@ void log(const std::string& what, ALuint a, ALuint b = 0) {
 }
 
 bool attached(ALuint buffer) {
-  for (auto& s : state().sources)
+  for (auto& s : state().sources) {
     if (s.second.buffer == buffer) return true;
+    for (ALuint queued : s.second.queue)
+      if (queued == buffer) return true;
+  }
   return false;
+}
+
+bool has_data(ALuint name) {
+  const Buffer* b = buffer(name);
+  return b && !b->data.empty();
 }
 
 int format_bytes(ALenum format) {
@@ -50,7 +60,21 @@ void reset() { state() = State(); }
 
 void finish(ALuint name) {
   Source* s = source(name);
-  if (s && s->state == AL_PLAYING && !s->looping) s->state = AL_STOPPED;
+  if (!s || s->state != AL_PLAYING || s->looping) return;
+  if (!s->queue.empty()) play_queued(name, static_cast<int>(s->queue.size()));
+  s->state = AL_STOPPED;
+}
+
+int play_queued(ALuint name, int buffers) {
+  Source* s = source(name);
+  if (!s || s->state != AL_PLAYING) return 0;
+  int played = 0;
+  for (; played < buffers && s->processed < s->queue.size(); ++played) {
+    const Buffer* b = buffer(s->queue[s->processed++]);
+    if (b) s->heard.insert(s->heard.end(), b->data.begin(), b->data.end());
+  }
+  if (s->processed == s->queue.size()) s->state = AL_STOPPED;
+  return played;
 }
 
 void finish_all() {
@@ -125,6 +149,7 @@ void alDeleteBuffers(ALsizei n, const ALuint* names) {
 void alBufferData(ALuint name, ALenum format, const ALvoid* data, ALsizei size, ALsizei frequency) {
   fakeal::Buffer* b = fakeal::buffer(name);
   if (!b) return fakeal::set_error(AL_INVALID_NAME);
+  if (fakeal::attached(name)) return fakeal::set_error(AL_INVALID_OPERATION);
   int frame = fakeal::format_bytes(format);
   if (!frame) return fakeal::set_error(AL_INVALID_ENUM);
   if (size < 0 || size % frame != 0 || frequency <= 0) return fakeal::set_error(AL_INVALID_VALUE);
@@ -145,6 +170,8 @@ void alSourcei(ALuint name, ALenum param, ALint value) {
       if (s->state == AL_PLAYING || s->state == AL_PAUSED) return fakeal::set_error(AL_INVALID_OPERATION);
       if (b && !fakeal::buffer(b)) return fakeal::set_error(AL_INVALID_VALUE);
       s->buffer = b;
+      s->queue.clear();  // a buffer set (or none) replaces the whole queue
+      s->processed = 0;
       fakeal::log("buffer", name, b);
       return;
     }
@@ -191,19 +218,51 @@ void alGetSourcei(ALuint name, ALenum param, ALint* value) {
     case AL_LOOPING:
       *value = s->looping;
       return;
+    case AL_BUFFERS_QUEUED:
+      *value = static_cast<ALint>(s->queue.size());
+      return;
+    case AL_BUFFERS_PROCESSED:
+      *value = s->looping ? 0 : static_cast<ALint>(s->processed);
+      return;
   }
   fakeal::set_error(AL_INVALID_ENUM);
+}
+
+void alSourceQueueBuffers(ALuint name, ALsizei n, const ALuint* buffers) {
+  fakeal::Source* s = fakeal::source(name);
+  if (!s) return fakeal::set_error(AL_INVALID_NAME);
+  if (s->buffer) return fakeal::set_error(AL_INVALID_OPERATION);  // a static source
+  for (ALsizei i = 0; i < n; ++i)
+    if (!fakeal::buffer(buffers[i])) return fakeal::set_error(AL_INVALID_NAME);
+  for (ALsizei i = 0; i < n; ++i) {
+    s->queue.push_back(buffers[i]);
+    fakeal::log("queue", name, buffers[i]);
+  }
+}
+
+void alSourceUnqueueBuffers(ALuint name, ALsizei n, ALuint* buffers) {
+  fakeal::Source* s = fakeal::source(name);
+  if (!s) return fakeal::set_error(AL_INVALID_NAME);
+  if (n < 0 || static_cast<size_t>(n) > s->processed) return fakeal::set_error(AL_INVALID_VALUE);
+  for (ALsizei i = 0; i < n; ++i) {
+    buffers[i] = s->queue.front();
+    s->queue.erase(s->queue.begin());
+    --s->processed;
+    fakeal::log("unqueue", name, buffers[i]);
+  }
 }
 
 void alSourcePlay(ALuint name) {
   fakeal::Source* s = fakeal::source(name);
   if (!s) return fakeal::set_error(AL_INVALID_NAME);
   bool resumed = s->state == AL_PAUSED;
+  if (!resumed) s->processed = 0;  // a queue plays again from its start
   ++s->plays;
-  state().plays.push_back({name, s->buffer, s->gain, s->pitch, s->position[0], s->looping, resumed});
+  ALuint heard = s->queue.empty() ? s->buffer : s->queue[s->processed];
+  state().plays.push_back({name, heard, s->gain, s->pitch, s->position[0], s->looping, resumed});
   fakeal::log("play", name);
-  const fakeal::Buffer* b = fakeal::buffer(s->buffer);
-  s->state = b && !b->data.empty() ? AL_PLAYING : AL_STOPPED;
+  bool sound = s->queue.empty() ? fakeal::has_data(s->buffer) : s->processed < s->queue.size();
+  s->state = sound ? AL_PLAYING : AL_STOPPED;
 }
 
 void alSourcePause(ALuint name) {
@@ -218,6 +277,7 @@ void alSourceStop(ALuint name) {
   if (!s) return fakeal::set_error(AL_INVALID_NAME);
   fakeal::log("stop", name);
   s->state = AL_STOPPED;
+  s->processed = s->queue.size();
 }
 
 }  // extern "C"

@@ -1,7 +1,8 @@
 // A recording stand-in for OpenAL: keeps every source and buffer the program
 // creates with their properties and play state, logs play, pause and stop calls,
 // and answers state queries. Sources never run out by themselves; a test ends a
-// one-shot sound with finish().
+// one-shot sound with finish(), and plays a streaming source's queued buffers
+// with play_queued(), which keeps what they held as the source's output.
 #pragma once
 
 #include <AL/al.h>
@@ -19,6 +20,12 @@ struct Source {
   bool looping = false;
   ALint state = AL_INITIAL;
   int plays = 0;  // alSourcePlay calls
+  // Streaming: the buffer queue, oldest first, and how many of its first
+  // buffers have been played.
+  std::vector<ALuint> queue;
+  size_t processed = 0;
+  // The data of every queued buffer played, in the order played.
+  std::vector<unsigned char> heard;
 };
 
 struct Buffer {
@@ -57,6 +64,10 @@ void reset();
 void finish(ALuint source);
 // Every playing one-shot runs out.
 void finish_all();
+// A playing source plays up to `buffers` more of its queued buffers: their
+// data is appended to its `heard`, they count as processed, and a source
+// that reaches the end of its queue stops. Returns the buffers played.
+int play_queued(ALuint source, int buffers);
 
 // The source or buffer of that name; fails the calling test through a null
 // return when it does not exist.

@@ -85,6 +85,7 @@ Draw begin_draw(GLenum mode, int count, bool indexed) {
   d.texture = s.bound_texture;
   d.blend_src = s.blend_src;
   d.blend_dst = s.blend_dst;
+  d.blended = s.enabled.count(GL_BLEND) > 0;
   d.scissor = s.enabled.count(GL_SCISSOR_TEST) > 0;
   d.scissor_box = s.scissor_box;
   return d;
@@ -184,6 +185,12 @@ void glClearColor(GLclampf r, GLclampf g, GLclampf b, GLclampf a) {
 void glClear(GLbitfield) {
   record("glClear");
   g_state->clears++;
+  fakegl::Clear c;
+  c.before_draw = g_state->draws.size();
+  c.color = g_state->clear_color;
+  c.scissor = g_state->enabled.count(GL_SCISSOR_TEST) > 0;
+  c.scissor_box = g_state->scissor_box;
+  g_state->clears_made.push_back(c);
 }
 
 void glDrawArrays(GLenum mode, GLint first, GLsizei count) {

@@ -27,11 +27,21 @@ struct Draw {
   bool textured = false; // GL_TEXTURE_2D enabled at the time
   GLuint texture = 0;    // bound texture at the time
   GLenum blend_src = 0, blend_dst = 0;
+  bool blended = false;  // GL_BLEND enabled at the time
   bool scissor = false;
   std::array<GLint, 4> scissor_box{};
   std::vector<Vertex> vertices;  // in the order GL reads them (indices resolved)
 
   int quads() const { return indexed && mode == GL_TRIANGLES ? count / 6 : 0; }
+};
+
+// A glClear of the colour buffer, in drawing order: it came before
+// draws[before_draw].
+struct Clear {
+  size_t before_draw = 0;
+  std::array<float, 4> color{};
+  bool scissor = false;
+  std::array<GLint, 4> scissor_box{};
 };
 
 struct Texture {
@@ -72,6 +82,7 @@ struct State {
   std::array<double, 6> ortho{};
   std::array<float, 4> clear_color{};
   int clears = 0;
+  std::vector<Clear> clears_made;
   int unpack_alignment = 4;
   GLenum error = GL_NO_ERROR;
   GLuint next_texture = 1;

@@ -2,6 +2,7 @@
 #include "fake_window.h"
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 
 namespace fakewin {
@@ -185,6 +186,15 @@ void wlWaitEvents() {
   fakewin::deliver_due();
 }
 
+int wlPendingEvents() {
+  const fakewin::State& s = fakewin::state();
+  if (fakewin::g_events.empty()) {
+    fakewin::state().close_requested = true;  // nothing more will happen: the user leaves
+    return 1;
+  }
+  return fakewin::g_events.begin()->first <= s.now;
+}
+
 void wlSetKeyCallback(WLkeyfun fn) { fakewin::state().key_fn = fn; }
 void wlSetCharCallback(WLcharfun fn) { fakewin::state().char_fn = fn; }
 void wlSetMouseButtonCallback(WLmousebuttonfun fn) { fakewin::state().mouse_fn = fn; }
@@ -234,6 +244,46 @@ int wlGetJoystickButtons(int joy, unsigned char* buttons, int numbuttons) {
 }
 
 double wlGetTime() { return fakewin::state().now; }
+
+namespace {
+
+// The jitter of frame `k`: a fixed spread over 0..1 in steps of 1/64.
+double jitter_share(long k) { return static_cast<double>((k * 37) % 64) / 64.0; }
+
+// When the frame after the one that has just returned is called: the next
+// tick of the display grid (`tick` counts them from the clock's zero). An
+// iconified window gets no frames, but the change itself is one: the frame
+// after it comes at once, and then none until the next scheduled event.
+void next_frame(long& tick, bool iconified_before) {
+  fakewin::State& s = fakewin::state();
+  if (s.iconified) {
+    if (!iconified_before) return;
+    if (!fakewin::g_events.empty()) {
+      s.now = std::max(s.now, fakewin::g_events.begin()->first);
+      return;
+    }
+  }
+  const double interval = 1.0 / s.frame_rate;
+  tick = std::max(tick + 1, static_cast<long>(std::floor(s.now / interval)));
+  while (static_cast<double>(tick) * interval <= s.now) ++tick;
+  s.now = static_cast<double>(tick) * interval + s.frame_jitter * jitter_share(tick);
+}
+
+}  // namespace
+
+void wlRunFrames(int (*frame)()) {
+  // A program that never closes is stopped after this many seconds of frames.
+  const double kLongestRun = 3600;
+  fakewin::State& s = fakewin::state();
+  const double start = s.now;
+  long tick = static_cast<long>(std::floor(s.now * s.frame_rate));
+  for (;;) {
+    bool iconified = s.iconified;
+    s.frame_times.push_back(s.now);
+    if (!frame() || s.now - start > kLongestRun) return;
+    next_frame(tick, iconified);
+  }
+}
 
 // Like a real sleep, even the shortest one takes a little time: without that,
 // a loop that sleeps off a sub-nanosecond difference would never see the clock

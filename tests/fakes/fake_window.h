@@ -58,6 +58,13 @@ struct State {
   double slept = 0;
   // Called at every buffer swap (after the count is raised).
   std::function<void()> on_swap;
+  // Display frames for wlRunFrames: on a grid of frame_rate a second, each
+  // called up to frame_jitter seconds after its tick (a fixed spread, the same
+  // every run). An iconified window gets no frames: the next comes with the
+  // next scheduled event. frame_times holds when each frame was called.
+  double frame_rate = 60;
+  double frame_jitter = 0;
+  std::vector<double> frame_times;
 };
 
 State& state();

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "app/app.h"
@@ -58,13 +59,16 @@ void Game::Update(int count) {
     fakewin::advance(kTick);
     wlPollEvents();
     ::app->InvokeOnUpdate();
+    ::app->audio->Update();  // as the main loop does after its updates
   }
 }
 
 void Game::Render() {
   fakegl::state().draws.clear();
+  fakegl::state().clears_made.clear();
   ::app->InvokeOnRender();
   draws_ = fakegl::state().draws;
+  clears_ = fakegl::state().clears_made;
 }
 
 void Game::Press(int wlKey) { fakewin::key(now(), wlKey, WL_PRESS); }
@@ -104,7 +108,9 @@ std::string Game::TextDrawn(float r, float g, float b) const {
 
 std::vector<int> Game::SoundsPlayed() const {
   std::vector<int> slots;
+  unsigned music = bb_audio_device->channels[gxtkAudio::kMusicChannel].source;
   for (const fakeal::PlayEvent& play : fakeal::state().plays) {
+    if (music && play.source == music) continue;
     int slot = -1;
     for (int s = 0; s < app_->m_Sfx.Length() && slot < 0; ++s) {
       bb_audio_Sound* sound = app_->m_Sfx[s];
@@ -145,11 +151,33 @@ Shape Bounds(const std::vector<fakegl::Vertex>& v, size_t from, size_t count, bo
   return s;
 }
 
+// The window, or the scissor box, filled with the clear colour.
+Shape Cleared(const fakegl::Clear& c) {
+  Shape s;
+  s.cleared = true;
+  const std::array<GLint, 4>& view = fakegl::state().viewport;
+  const std::array<GLint, 4>& box = c.scissor ? c.scissor_box : view;
+  s.left = static_cast<float>(box[0]);
+  s.right = static_cast<float>(box[0] + box[2]);
+  s.top = static_cast<float>(view[3] - box[1] - box[3]);  // GL counts rows from the bottom
+  s.bottom = static_cast<float>(view[3] - box[1]);
+  auto byte = [](float f) { return static_cast<unsigned char>(std::lround(std::min(1.0f, std::max(0.0f, f)) * 255)); };
+  s.r = byte(c.color[0]);
+  s.g = byte(c.color[1]);
+  s.b = byte(c.color[2]);
+  s.a = byte(c.color[3]);
+  return s;
+}
+
 }  // namespace
 
 std::vector<Shape> Game::Shapes() const {
   std::vector<Shape> out;
-  for (const fakegl::Draw& d : draws_) {
+  size_t clear = 0;
+  for (size_t i = 0; i <= draws_.size(); ++i) {
+    for (; clear < clears_.size() && clears_[clear].before_draw == i; ++clear) out.push_back(Cleared(clears_[clear]));
+    if (i == draws_.size()) break;
+    const fakegl::Draw& d = draws_[i];
     if (d.vertices.empty()) continue;
     if (d.quads() > 0) {
       for (size_t k = 0; k + 6 <= d.vertices.size(); k += 6) out.push_back(Bounds(d.vertices, k, 6, d.textured, false));

@@ -25,6 +25,7 @@ struct Record {
 struct Shape {
   bool textured = false;
   bool fan = false;
+  bool cleared = false;  // a glClear of the window (or the scissor box)
   float left = 0, top = 0, right = 0, bottom = 0;
   float u0 = 0, u1 = 0;                 // texture range across, textured quads only
   unsigned char r = 0, g = 0, b = 0, a = 0;  // first vertex, premultiplied
@@ -64,7 +65,7 @@ class Game {
   // One render; the GL draw calls it made are kept in draws().
   void Render();
   const std::vector<fakegl::Draw>& draws() const { return draws_; }
-  // The draws of the last render split into shapes, in drawing order.
+  // The draws and clears of the last render as shapes, in drawing order.
   std::vector<Shape> Shapes() const;
 
   // Input as the window system reports it, delivered at the next update.
@@ -84,7 +85,7 @@ class Game {
   std::string TextDrawn(float r, float g, float b) const;
 
   // The sound slots of the sounds started since the last ClearSounds, in order
-  // (-1 for a sample that no slot holds).
+  // (-1 for a sample that no slot holds); the music channel is not counted.
   std::vector<int> SoundsPlayed() const;
   void ClearSounds();
 
@@ -93,6 +94,7 @@ class Game {
   std::unique_ptr<ScratchFolder> folder_;  // the game's working directory while it lives
   void Build(int width, int height);
   std::vector<fakegl::Draw> draws_;
+  std::vector<fakegl::Clear> clears_;
 };
 
 }  // namespace gameharness

@@ -14,14 +14,17 @@
 class ScratchFolder {
  public:
   // `prefix` names the folder (/tmp/PREFIX-XXXXXX); with `linkData`, a data/
-  // link to the repository's assets is made in it.
+  // link to the repository's assets is made in it (to VW_DATA_DIR instead,
+  // when set: the benchmarks measure with assets the repository lacks).
   explicit ScratchFolder(const char* prefix, bool linkData = false) {
     char cwd[4096];
     if (getcwd(cwd, sizeof cwd)) saved_ = cwd;
     std::string templ = std::string("/tmp/") + prefix + "-XXXXXX";
     if (!mkdtemp(templ.data())) return;
     path_ = templ;
-    bool ready = !saved_.empty() && (!linkData || symlink(VW_SOURCE_DIR "/data", (path_ + "/data").c_str()) == 0) &&
+    const char* data = getenv("VW_DATA_DIR");
+    if (!data || !*data) data = VW_SOURCE_DIR "/data";
+    bool ready = !saved_.empty() && (!linkData || symlink(data, (path_ + "/data").c_str()) == 0) &&
                  chdir(path_.c_str()) == 0;
     entered_ = ready;
   }

@@ -262,7 +262,7 @@ TEST_F(Badges, TheListScrollsByKeysAndDragAndEasesToItsTarget) {
   EXPECT_FLOAT_EQ(app_.m_BadgeScroll, -16);
 
   // A drag over the list moves the target 1.5 times the pointer's way; one
-  // in the left margin does nothing; there is no lower limit.
+  // in the left margin does nothing.
   app_.m_MouseWasDown = 1;
   app_.m_PointerX = 300;
   app_.m_PrevPointerY = 200;
@@ -272,10 +272,42 @@ TEST_F(Badges, TheListScrollsByKeysAndDragAndEasesToItsTarget) {
   app_.m_PointerX = 70;
   Box();
   EXPECT_FLOAT_EQ(app_.m_BadgeScrollTarget, -46);
+}
+
+TEST_F(Badges, TheListStopsAtItsLastRowAndAtItsFirst) {
+  // Nineteen rows of 72: the last one's bottom reaches the bottom of the
+  // 480 high screen with the list 19 * 72 - 480 = 888 up, and no further.
+  const float lowest = 480 - 72 * 19;
+  app_.m_MouseWasDown = 1;
   app_.m_PointerX = 300;
+  app_.m_PrevPointerY = 200;
   app_.m_PointerY = -5000;
   Box();
-  EXPECT_FLOAT_EQ(app_.m_BadgeScrollTarget, -46 - 1.5f * 5200);
+  EXPECT_FLOAT_EQ(app_.m_BadgeScrollTarget, lowest);
+  app_.m_MouseWasDown = 0;
+  game_.Press(WL_KEY_UP);
+  game_.Update();
+  Box();
+  EXPECT_FLOAT_EQ(app_.m_BadgeScrollTarget, lowest);
+  game_.Release(WL_KEY_UP);
+  game_.Update();
+
+  // Eased all the way down, the last badge's icon is on the screen.
+  app_.m_Badges[18] = true;
+  for (int i = 0; i < 60; ++i) Box();
+  EXPECT_FLOAT_EQ(app_.m_BadgeScroll, lowest);
+  std::vector<Record> icons = Images(Box(), kBadgeSheet);
+  ASSERT_EQ(icons.size(), 1u);
+  EXPECT_FLOAT_EQ(icons[0].y, lowest + 72 * 18 + 32);
+  EXPECT_LE(icons[0].y + 32, 480);
+
+  // A drag down past the top stops at the top, in the same update.
+  app_.m_MouseWasDown = 1;
+  app_.m_PointerX = 300;
+  app_.m_PrevPointerY = 0;
+  app_.m_PointerY = 5000;
+  Box();
+  EXPECT_FLOAT_EQ(app_.m_BadgeScrollTarget, 0);
 }
 
 TEST_F(Badges, HoldingAnOwnedIconShowsItsDescription) {

@@ -76,12 +76,13 @@ TEST(GameShell, TheFirstRenderComesBeforeAnyUpdateAndDrawsOnlyTheClear) {
   EXPECT_EQ(game.app().m_DrawCount, 0);
   std::vector<gameharness::Shape> shapes = game.Shapes();
   ASSERT_EQ(shapes.size(), 1u);
-  // The clear covers the window with a pixel to spare, in the black that the
-  // start of loading sets.
-  EXPECT_FLOAT_EQ(shapes[0].left, -1);
-  EXPECT_FLOAT_EQ(shapes[0].top, -1);
-  EXPECT_FLOAT_EQ(shapes[0].right, 641);
-  EXPECT_FLOAT_EQ(shapes[0].bottom, 481);
+  // The clear covers the window, in the opaque black that the start of
+  // loading sets: the renderer fills it with a glClear.
+  EXPECT_TRUE(shapes[0].cleared);
+  EXPECT_FLOAT_EQ(shapes[0].left, 0);
+  EXPECT_FLOAT_EQ(shapes[0].top, 0);
+  EXPECT_FLOAT_EQ(shapes[0].right, 640);
+  EXPECT_FLOAT_EQ(shapes[0].bottom, 480);
   EXPECT_EQ(shapes[0].r, 0);
   EXPECT_EQ(shapes[0].a, 255);
   EXPECT_FALSE(shapes[0].textured);
@@ -93,10 +94,25 @@ TEST(GameShell, TheClearUsesTheClearColourAndAlpha) {
   game.Render();
   std::vector<gameharness::Shape> shapes = game.Shapes();
   ASSERT_EQ(shapes.size(), 1u);
+  EXPECT_TRUE(shapes[0].cleared);
   EXPECT_EQ(shapes[0].r, 40);
   EXPECT_EQ(shapes[0].g, 40);
   EXPECT_EQ(shapes[0].b, 80);
   EXPECT_EQ(shapes[0].a, 255);
+
+  // Below alpha 1 the clear blends the frame over the last one: it is drawn,
+  // with a pixel to spare on every side, premultiplied.
+  game.app().m_CLS2D(40, 40, 80, 0.5f);
+  game.Render();
+  shapes = game.Shapes();
+  ASSERT_EQ(shapes.size(), 1u);
+  EXPECT_FALSE(shapes[0].cleared);
+  EXPECT_FLOAT_EQ(shapes[0].left, -1);
+  EXPECT_FLOAT_EQ(shapes[0].top, -1);
+  EXPECT_FLOAT_EQ(shapes[0].right, 641);
+  EXPECT_FLOAT_EQ(shapes[0].bottom, 481);
+  EXPECT_EQ(shapes[0].b, 40);
+  EXPECT_EQ(shapes[0].a, 127);
 }
 
 TEST(GameShell, TheVirtualScreenKeepsOneDesignSideAndTheWindowShape) {
@@ -162,6 +178,22 @@ TEST(GameShell, UpdatesMeasureTheirRateOnTheVirtualClock) {
   game.Update();  // 33 ms
   EXPECT_EQ(app.m_UpdateFps, 58);
   EXPECT_EQ(app.m_UpdateFpsAvg, (58 + 9 * 6) / 10);
+}
+
+TEST(GameShell, TheRateMetersMeasureAcrossTheClocksWrap) {
+  Game game;
+  bb_Vaultwick_MyApp& app = game.app();
+  fakewin::advance(2147483.648 - 0.030 - game.now());  // 30 ms before 2^31 ms
+  game.Update();
+  ASSERT_GT(app.m_UpdateLastMs, 2147483600);
+  // The next update 50 ms later, past the wrap: the readings turn negative
+  // and the interval between them is still 50 ms.
+  fakewin::advance(0.050 - Game::kTick);
+  game.Update();
+  ASSERT_LT(app.m_UpdateLastMs, 0);
+  EXPECT_EQ(app.m_UpdateFps, 20);
+  game.Update();
+  EXPECT_GE(app.m_UpdateFps, 58);
 }
 
 TEST(GameShell, ThePointerIsScannedInVirtualUnits) {

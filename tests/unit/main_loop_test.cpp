@@ -2,6 +2,7 @@
 // catch-up after a stall, suspension and the close.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -33,12 +34,16 @@ class RecordingApp : public bb_app_App {
   }
   int m_OnRender() override {
     log.push_back("render");
+    render_times.push_back(fakewin::state().now);
     return 0;
   }
+  std::vector<double> render_times;
   int m_OnSuspend() override {
     log.push_back("suspend");
+    suspend_times.push_back(fakewin::state().now);
     return 0;
   }
+  std::vector<double> suspend_times;
   int m_OnResume() override {
     log.push_back("resume");
     return 0;
@@ -255,6 +260,136 @@ TEST_F(MainLoop, InputCallbacksReachTheInputDeviceOnlyDuringThePoll) {
 TEST_F(MainLoop, MillisecsIsTheClockInWholeMilliseconds) {
   fakewin::advance(1.2345);
   EXPECT_EQ(bb_app_Millisecs(), 1234);
+}
+
+TEST_F(MainLoop, MillisecsWrapsRoundAfterTwoToTheThirtyOneAndDifferencesStayRight) {
+  const double kWrap = 2147483.648;  // 2^31 ms, 24.8 days
+  fakewin::advance(kWrap - 0.010);
+  int before = bb_app_Millisecs();
+  EXPECT_EQ(before, 2147483647 - 9);
+  fakewin::advance(0.025);
+  int after = bb_app_Millisecs();
+  EXPECT_EQ(after, -2147483647 - 1 + 15);
+  EXPECT_EQ(static_cast<int>(static_cast<unsigned>(after) - static_cast<unsigned>(before)), 25);
+  fakewin::advance(kWrap * 2);  // 2^32 ms on: the same reading again
+  EXPECT_EQ(bb_app_Millisecs(), after);
+}
+
+TEST_F(MainLoop, PacesInDoubleSoSixtyUpdatesASecondHoldAfterFortyHours) {
+  const double kStart = 40 * 3600.0;  // single precision steps by 15.6 ms here
+  fakewin::advance(kStart);
+  fakewin::request_close(kStart + 2);
+  RunApp();
+  ASSERT_NEAR(app_->count("update"), 120, 1);
+  for (size_t i = 1; i < app_->update_times.size(); ++i)
+    ASSERT_NEAR(app_->update_times[i] - app_->update_times[i - 1], 1.0 / 60, 1e-4) << "update " << i;
+}
+
+// ---------------------------------------------------------------------------
+// The loop driven by display frames (a browser page)
+
+// How many of `times` fell in each frame (the virtual clock stands still
+// inside one), frame by frame, from `from` seconds on; the last frame, which
+// finds the window closed, left out.
+std::vector<int> PerFrame(const std::vector<double>& frames, const std::vector<double>& times, double from) {
+  std::vector<int> out;
+  for (size_t i = 0; i + 1 < frames.size(); ++i) {
+    if (frames[i] < from) continue;
+    out.push_back(static_cast<int>(std::count(times.begin(), times.end(), frames[i])));
+  }
+  return out;
+}
+
+class FrameDriven : public MainLoop, public ::testing::WithParamInterface<double> {};
+
+// However fast frames come, updates keep to 60 a second in every second, each
+// in the frame nearest its due time; frames come 2 ms late or less, unevenly.
+TEST_P(FrameDriven, SixtyUpdatesASecondWhateverTheFrameRate) {
+  const double rate = GetParam();
+  fakewin::state().frame_rate = rate;
+  fakewin::state().frame_jitter = 0.002;
+  // Updates fall due 1 ms after each tick, among the frames' late arrivals.
+  fakewin::advance(0.001);
+  fakewin::request_close(10.0);
+  ::app->RunByFrames();
+  for (int second = 1; second < 10; ++second) {
+    int n = static_cast<int>(std::count_if(app_->update_times.begin(), app_->update_times.end(),
+                                           [&](double t) { return t >= second && t < second + 1; }));
+    EXPECT_NEAR(n, 60, 1) << "second " << second << " at " << rate << " frames a second";
+  }
+  const std::vector<double>& frames = fakewin::state().frame_times;
+  std::vector<int> updates = PerFrame(frames, app_->update_times, 1.0);
+  int most = *std::max_element(updates.begin(), updates.end());
+  int least = *std::min_element(updates.begin(), updates.end());
+  // At 60 frames a second exactly one a frame; at 30 two; faster, never two.
+  int want_most = rate < 60 ? 2 : 1, want_least = rate < 60 ? 2 : rate == 60 ? 1 : 0;
+  EXPECT_EQ(most, want_most);
+  EXPECT_EQ(least, want_least);
+  // One render in each frame that ran updates, none in the others.
+  std::vector<int> renders = PerFrame(frames, app_->render_times, 1.0);
+  for (size_t i = 0; i < updates.size(); ++i) ASSERT_EQ(renders[i], updates[i] > 0 ? 1 : 0) << "frame " << i;
+}
+
+INSTANTIATE_TEST_SUITE_P(MainLoop, FrameDriven, ::testing::Values(30.0, 60.0, 120.0, 144.0));
+
+TEST_F(MainLoop, FramesAfterAStallOfASecondCatchUpSevenUpdatesAndDropTheRest) {
+  bool stalled = false;
+  double stall_end = 0;
+  app_->on_update = [&] {
+    if (stalled || fakewin::state().now < 0.5) return;
+    stalled = true;
+    fakewin::advance(1.0);  // a hitch of a second inside one update
+    stall_end = fakewin::state().now;
+  };
+  fakewin::request_close(3.0);
+  ::app->RunByFrames();
+  ASSERT_TRUE(stalled);
+  // The stalled update and six more in its frame, then the frame's render.
+  auto first = std::find(app_->update_times.begin(), app_->update_times.end(), stall_end);
+  EXPECT_EQ(std::count(app_->update_times.begin(), app_->update_times.end(), stall_end), 6);
+  // Then one a frame again: the 53 updates still behind are dropped.
+  std::vector<int> after = PerFrame(fakewin::state().frame_times, app_->update_times, stall_end + 1e-9);
+  ASSERT_FALSE(after.empty());
+  EXPECT_EQ(*std::max_element(after.begin(), after.end()), 1);
+  EXPECT_NEAR(app_->update_times.end() - first, 6 + (3.0 - stall_end) * 60, 2);
+}
+
+TEST_F(MainLoop, FramesSuspendAtOnceWhenIconifiedAndResumeWhenRestored) {
+  fakewin::iconify(0.5);
+  fakewin::at(1.0, [] {});  // any event while suspended changes nothing
+  fakewin::restore(2.0, true);
+  fakewin::request_close(2.5);
+  ::app->RunByFrames();
+  EXPECT_EQ(lifecycle(), "suspend resume suspend ");
+  ASSERT_EQ(app_->suspend_times.size(), 2u);
+  EXPECT_NEAR(app_->suspend_times[0], 0.5, 1.0 / 60 + 1e-9);
+  for (double t : app_->update_times) EXPECT_FALSE(t > 0.52 && t < 2.0) << "update at " << t;
+  // The clock restarts on resume: the first update after it comes about a
+  // period later (up to half a frame early, in the frame nearest it).
+  auto resumed = std::find_if(app_->update_times.begin(), app_->update_times.end(), [](double t) { return t >= 2; });
+  ASSERT_NE(resumed, app_->update_times.end());
+  EXPECT_NEAR(*resumed, 2.0 + 1.0 / 60, 1.0 / 120 + 1e-9);
+}
+
+TEST_F(MainLoop, FramesReportEachFocusLossOnceWithoutSuspending) {
+  fakewin::focus(0.5, false);
+  fakewin::focus(0.8, true);
+  fakewin::focus(1.0, false);
+  fakewin::request_close(1.5);
+  ::app->RunByFrames();
+  EXPECT_EQ(lifecycle(), "focuslost focuslost suspend ");  // the suspend is the close's
+  EXPECT_NEAR(app_->count("update"), 90, 1);
+}
+
+TEST_F(MainLoop, FramesInUntimedModeRenderOncePerEvent) {
+  app_->rate_on_create = 0;
+  fakewin::at(1.0, [] {});
+  fakewin::at(2.0, [] {});
+  fakewin::at(3.0, [] {});
+  ::app->RunByFrames();  // nothing more scheduled after 3.0: the user closes the window
+  EXPECT_EQ(app_->count("update"), 0);
+  EXPECT_EQ(app_->count("render"), 1 + 3 + 1);
+  EXPECT_EQ(app_->log.back(), "suspend");
 }
 
 }  // namespace

@@ -205,7 +205,7 @@ TEST_F(Menu, AnUnknownSoundSettingReadsAsOn) {
     game_.Update();
     int shown = -1;
     for (const Record& rec : game_.DisplayList())
-      if (rec.kind == 97 && rec.x == 48) shown = static_cast<int>(rec.frame);
+      if (rec.kind == 97 && rec.x == 48 && rec.y == 192) shown = static_cast<int>(rec.frame);
     EXPECT_EQ(shown, c.stored == 0 ? 5 : 4) << c.stored;
     PressAt(48, 192);
     EXPECT_EQ(app_.m_Settings[5], c.afterTap) << c.stored << " with music " << c.music;

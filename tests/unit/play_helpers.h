@@ -44,10 +44,13 @@ struct Sound {
   float rate;
 };
 
-// Sounds played since the AL recorder was last cleared, by the game's slot.
+// Sounds played since the AL recorder was last cleared, by the game's slot;
+// the music channel is not counted.
 inline std::vector<Sound> SoundsPlayed(const bb_Vaultwick_MyApp& app) {
   std::vector<Sound> out;
+  unsigned music = bb_audio_device->channels[gxtkAudio::kMusicChannel].source;
   for (const fakeal::PlayEvent& play : fakeal::state().plays) {
+    if (music && play.source == music) continue;
     int slot = -1;
     for (int s = 0; s < app.m_Sfx.Length(); ++s) {
       const bb_audio_Sound* sound = app.m_Sfx[s];

@@ -106,6 +106,11 @@ class SaveData : public ::testing::Test {
     app_.m_Settings[10] = 64 + static_cast<int>(rng() % 1000);
     app_.m_Settings[11] = 64 + static_cast<int>(rng() % 1000);
     app_.m_Settings[12] = 8 + static_cast<int>(rng() % 20);
+    // The options' slots hold their rows' values: volumes, speed, button mode.
+    app_.m_Settings[13] = static_cast<int>(rng() % 11);
+    app_.m_Settings[14] = static_cast<int>(rng() % 11);
+    app_.m_Settings[15] = static_cast<int>(rng() % 6);
+    app_.m_Settings[16] = static_cast<int>(rng() % 2);
     for (int i = 0; i < 256; ++i) app_.m_Badges[i] = rng() % 2 == 1;
     app_.m_Badges[31] = true;  // bit 31 of word 0: a negative word
     for (int i = 0; i < 100; ++i) app_.m_Scores[i] = any(rng);

@@ -59,13 +59,28 @@ TEST_F(Surface, AcceptedNonPowerOfTwoTextureKeepsTheExactSize) {
   EXPECT_FLOAT_EQ(s->vScale, 1.0f / 50);
 }
 
-TEST_F(Surface, TextureRefusedAtBothSizesFailsAndReleasesThePixels) {
+TEST_F(Surface, AnErrorLeftByAnEarlierCallIsNotTakenForARefusal) {
+  fakegl::state().error = GL_INVALID_ENUM;  // left over from some other call
+  gxtkSurface* s = new gxtkSurface(stb_pixels(std::vector<unsigned char>(100 * 50 * 4, 0)), 100, 50, 4);
+  ASSERT_TRUE(s->OnUnsafeLoadComplete());
+  EXPECT_EQ(fakegl::state().allocations, (std::vector<std::array<int, 2>>{{100, 50}}));
+  EXPECT_FLOAT_EQ(s->uScale, 1.0f / 100);
+}
+
+TEST_F(Surface, TextureRefusedAtBothSizesFailsAndReleasesThePixelsAndTheName) {
   fakegl::state().refuse_textures = true;
   gxtkSurface* s = new gxtkSurface(stb_pixels(std::vector<unsigned char>(12, 1)), 3, 1, 3);
   EXPECT_FALSE(s->OnUnsafeLoadComplete());
   EXPECT_EQ(s->pixels, nullptr);
   EXPECT_EQ(fakegl::state().allocations.size(), 2u);
+  // The name it was given goes back to GL, and nothing refers to it.
+  EXPECT_EQ(s->texture, 0u);
+  EXPECT_TRUE(fakegl::state().textures.empty());
+  ASSERT_EQ(fakegl::state().deleted_textures.size(), 1u);
   EXPECT_EQ(g->CreateSurface(4, 4), nullptr);
+  EXPECT_TRUE(fakegl::state().textures.empty());
+  s->Discard();
+  EXPECT_EQ(fakegl::state().deleted_textures.size(), 2u);  // CreateSurface's own, not a second of this one
 }
 
 TEST_F(Surface, PremultipliesRgbaAndGreyAlphaAndLeavesOpaqueDepthsAlone) {

@@ -1,7 +1,7 @@
 // assetgen DATA_DIR [CONTACT_SHEET_PNG] [--scenes DIR]
 // Writes every image sheet (at scales 1, 2 and 4), both fonts, every sound
-// effect and the application icon into DATA_DIR, and optionally the contact sheet. Output depends only
-// on this program: fixed seeds, no clocks.
+// effect, the music loops and the application icon into DATA_DIR, and optionally the contact sheet.
+// Output depends only on this program and its scores (tools/assetgen/music): fixed seeds, no clocks.
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -9,6 +9,7 @@
 
 #include "appicon.h"
 #include "contact.h"
+#include "music.h"
 #include "pixelfont.h"
 #include "sheets.h"
 #include "sounds.h"
@@ -63,7 +64,7 @@ int main(int argc, char** argv) {
             if (!std::strcmp(argv[i], "--scenes") && i + 1 < argc) scenes = argv[++i];
             else contact = argv[i];
         }
-        for (const char* sub : {"", "/fonts", "/common", "/sfx"}) ensureDir(data + sub);
+        for (const char* sub : {"", "/fonts", "/common", "/sfx", "/music"}) ensureDir(data + sub);
         auto sheets = allSheets();
         for (auto& d : sheets)
             for (int scale : {1, 2, 4}) writeSheet(data, d, scale);
@@ -75,6 +76,7 @@ int main(int argc, char** argv) {
         writePng(velk, data + "/velk_font.png");
         cairo_surface_destroy(velk);
         writeSounds(data);
+        writeMusic(data);
         writeAppIcons(data);
         if (!contact.empty()) {
             auto slash = contact.rfind('/');

@@ -1,177 +1,363 @@
-// The game's sound effects. Each is short, starts and ends on silence and
-// peaks below full scale. The pass sounds are clean tones because the game
-// raises their pitch as a combo grows.
+// The game's sound effects. The rewards and passes share one home pitch, E,
+// so that they sound related: a pass is a single bright "ting" on E5 (the game
+// raises its pitch with the combo through the playback rate, 0.7 to 2.0, so
+// it is kept clean and low in highs), SUPER is the same ting answered by a
+// fifth and an octave, a credit is the coin's jump from B5 to E6, and the
+// badges ring the E major triad. Hits and losses fall in pitch and lean on
+// noise and saw; menu sounds are short and dry, and sit lowest in level.
 #include "sounds.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
-#include <map>
+#include <stdexcept>
 
-#include "synth.h"
+#include "audio/master.h"
+#include "audio/tone.h"
+
+using namespace audio;
 
 namespace {
 
-constexpr int kTriad[3] = {0, 4, 7};
-constexpr int kArp[4] = {0, 4, 7, 12};
-
-Voice V(double start, double dur, double f0, double f1, Osc osc, double amp, double attack, double decay,
-        double vib = 0) {
-    Voice v;
-    v.start = start, v.dur = dur, v.f0 = f0, v.f1 = f1, v.osc = osc, v.amp = amp, v.attack = attack,
-    v.decay = decay, v.vibrato = vib;
-    return v;
-}
-Noise N(double start, double dur, double amp, double c0, double c1, double attack, double decay, bool hp = false,
-        unsigned seed = 1) {
-    Noise n;
-    n.start = start, n.dur = dur, n.amp = amp, n.cut0 = c0, n.cut1 = c1, n.attack = attack, n.decay = decay,
-    n.highpass = hp, n.seed = seed;
-    return n;
-}
-
-// A plucked tone with a soft octave overtone.
-void pluck(Sound& s, double t, double f, double len, Osc o = Osc::Triangle, double amp = 0.6) {
-    s.add(V(t, len, f, f, o, amp, 0.003, len / 4));
-    s.add(V(t, len * 0.6, f * 2, f * 2, Osc::Sine, amp * 0.25, 0.002, len / 8));
-}
-
-using Maker = std::function<void(Sound&)>;
-struct Effect {
-    double seconds;
-    Maker make;
+// Voices of one effect, mixed at the inner rate.
+struct Mix {
+    std::vector<float> inner;
+    void add(const Patch& p, double start, double gain = 1) {
+        renderPatch(p, inner, (size_t)(start * kInnerRate), gain);
+    }
 };
 
-// Default set, by slot.
-const std::map<std::string, Effect>& effects() {
-    static const std::map<std::string, Effect> m = {
-        {"001", {0.5, [](Sound& s) {  // start chime
-             for (int i = 0; i < 4; ++i) pluck(s, i * 0.07, note(3 + kArp[i]), 0.35);
-         }}},
-        {"002", {0.22, [](Sound& s) { pluck(s, 0, note(12), 0.22, Osc::Triangle); }}},  // pass
-        {"003", {0.16, [](Sound& s) {  // bounce landing
-             s.add(V(0, 0.16, 320, 110, Osc::Sine, 0.8, 0.002, 0.05));
-             s.add(N(0, 0.05, 0.2, 2000, 400, 0.001, 0.015, false, 3));
-         }}},
-        {"004", {0.42, [](Sound& s) {  // SUPER pass: a bright major chord
-             for (int i = 0; i < 3; ++i) s.add(V(i * 0.025, 0.42, note(15 + kTriad[i]), note(15 + kTriad[i]), Osc::Bell, 0.35, 0.003, 0.12));
-             s.add(N(0, 0.3, 0.08, 9000, 6000, 0.01, 0.08, true, 4));
-         }}},
-        {"005", {0.75, [](Sound& s) {  // round over: sad slide
-             s.add(V(0, 0.35, note(3), note(0), Osc::Square, 0.35, 0.01, 0.3, 0.3));
-             s.add(V(0.33, 0.42, note(-1), note(-9), Osc::Square, 0.35, 0.01, 0.3, 0.5));
-         }}},
-        {"006", {1.1, [](Sound& s) {  // game over jingle
-             int n[4] = {-2, -5, -9, -14};
-             for (int i = 0; i < 4; ++i) s.add(V(i * 0.18, i == 3 ? 0.5 : 0.24, note(n[i]), note(n[i]), Osc::Triangle, 0.55, 0.005, i == 3 ? 0.2 : 0.1, i == 3 ? 0.25 : 0));
-         }}},
-        {"007", {0.2, [](Sound& s) {  // zap: marker bonus, or a shot when slowed down
-             s.add(V(0, 0.2, 1500, 260, Osc::Square, 0.4, 0.002, 0.07));
-             s.add(N(0, 0.06, 0.15, 8000, 2000, 0.001, 0.02, true, 7));
-         }}},
-        {"008", {0.34, [](Sound& s) {  // smash
-             s.add(N(0, 0.34, 0.9, 6000, 300, 0.001, 0.08, false, 8));
-             s.add(V(0, 0.2, 160, 50, Osc::Sine, 0.7, 0.002, 0.06));
-         }}},
-        {"009", {0.35, [](Sound& s) { s.add(N(0, 0.35, 0.6, 600, 3000, 0.15, 0.1, false, 9)); }}},  // whoosh
-        {"010", {0.36, [](Sound& s) {  // combo lost: two falling buzzes
-             s.add(V(0, 0.16, note(-5), note(-8), Osc::Square, 0.4, 0.004, 0.1));
-             s.add(V(0.16, 0.2, note(-10), note(-15), Osc::Square, 0.4, 0.004, 0.12));
-         }}},
-        {"011", {0.4, [](Sound& s) {  // credit: a coin
-             s.add(V(0, 0.08, note(14), note(14), Osc::Square, 0.35, 0.002, 0.5));
-             s.add(V(0.075, 0.32, note(19), note(19), Osc::Square, 0.35, 0.002, 0.12));
-         }}},
-        {"012", {0.2, [](Sound& s) {  // pickup: bubbly pop
-             s.add(V(0, 0.12, 420, 1300, Osc::Sine, 0.6, 0.002, 0.05));
-             pluck(s, 0.05, note(19), 0.15, Osc::Sine, 0.4);
-         }}},
-        {"013", {0.05, [](Sound& s) { s.add(V(0, 0.05, 2200, 1800, Osc::Triangle, 0.5, 0.001, 0.012)); }}},  // tick
-        {"014", {0.1, [](Sound& s) { pluck(s, 0, note(7), 0.1); }}},  // blip
-        {"015", {0.45, [](Sound& s) {  // bullet charge full: rising arpeggio
-             for (int i = 0; i < 5; ++i) s.add(V(i * 0.06, 0.14, note(3 + i * 3), note(3 + i * 3), Osc::Square, 0.3, 0.002, 0.05));
-             s.add(V(0.3, 0.15, note(18), note(18), Osc::Bell, 0.3, 0.002, 0.06));
-         }}},
-        {"016", {0.3, [](Sound& s) { s.add(N(0, 0.3, 0.5, 500, 4000, 0.1, 0.1, false, 16)); }}},
-        {"017", {0.3, [](Sound& s) { s.add(N(0, 0.3, 0.5, 4000, 500, 0.02, 0.1, false, 17)); }}},
-        {"018", {0.45, [](Sound& s) {  // badge earned again (played faster)
-             int n[3] = {3, 7, 10};
-             for (int i = 0; i < 3; ++i) pluck(s, i * 0.08, note(n[i]), 0.25, Osc::Square, 0.4);
-         }}},
-        {"019", {0.8, [](Sound& s) {  // new badge fanfare
-             int n[4] = {3, 7, 10, 15};
-             for (int i = 0; i < 4; ++i) pluck(s, i * 0.09, note(n[i]), i == 3 ? 0.5 : 0.2, Osc::Square, 0.35);
-             s.add(V(0.27, 0.5, note(15), note(15), Osc::Bell, 0.3, 0.003, 0.15));
-         }}},
-        {"020", {0.24, [](Sound& s) {  // spinning pickup: twinkle
-             s.add(V(0, 0.12, note(24), note(24), Osc::Bell, 0.4, 0.001, 0.04));
-             s.add(V(0.07, 0.17, note(28), note(28), Osc::Bell, 0.4, 0.001, 0.05));
-         }}},
-        {"021", {0.4, [](Sound& s) {  // shield gained: shimmer upward
-             s.add(V(0, 0.4, note(5), note(17), Osc::Bell, 0.4, 0.01, 0.15, 0.2));
-             s.add(V(0, 0.4, note(12), note(24), Osc::Sine, 0.2, 0.02, 0.15));
-         }}},
-        {"022", {0.45, [](Sound& s) {  // shields lost: glassy break
-             s.add(N(0, 0.3, 0.5, 9000, 3000, 0.001, 0.05, true, 22));
-             s.add(V(0, 0.45, note(17), note(5), Osc::Bell, 0.4, 0.001, 0.12));
-         }}},
-        {"095", {0.6, [](Sound& s) {  // ready
-             s.add(N(0, 0.4, 0.25, 400, 3000, 0.2, 0.1, false, 95));
-             s.add(V(0.25, 0.35, note(10), note(10), Osc::Bell, 0.35, 0.003, 0.1));
-         }}},
-        {"098", {0.07, [](Sound& s) {  // button press
-             s.add(V(0, 0.07, 520, 900, Osc::Sine, 0.7, 0.001, 0.02));
-             s.add(N(0, 0.015, 0.2, 6000, 3000, 0.0005, 0.004, false, 98));
-         }}},
-        {"099", {0.14, [](Sound& s) {  // box open / close
-             s.add(V(0, 0.06, note(7), note(7), Osc::Triangle, 0.5, 0.002, 0.03));
-             s.add(V(0.06, 0.08, note(14), note(14), Osc::Triangle, 0.5, 0.002, 0.03));
-         }}},
-    };
-    return m;
+using Design = std::function<void(Mix&)>;
+
+struct Effect {
+    EffectInfo info;
+    Design design;
+    double lowpass = 11000;  // the output stage's roll-off for this effect
+};
+
+constexpr int kE5 = 76, kB5 = 83, kE6 = 88;
+
+// A short bright ping: triangle body with a soft octave on a narrow pulse.
+void ting(Mix& m, double t, double midi, double len, double gain = 1) {
+    m.add(Tone(Wave::Triangle).note(midi).hold(0.01).adsr(0.002, len * 0.5, 0, len), t, gain);
+    m.add(Tone(Wave::Pulse).note(midi + 12).duty(0.125).hold(0.01).adsr(0.002, len * 0.25, 0, len * 0.5)
+              .lowpass(4500), t, gain * 0.25);
 }
 
-// Per-variant pass (2), bounce (3) and SUPER pass (4).
-Effect variantEffect(int variant, int slot) {
-    switch (variant * 10 + slot) {
-    case 22: return {0.2, [](Sound& s) { s.add(V(0, 0.2, 500, 1300, Osc::Sine, 0.7, 0.002, 0.05)); }};  // drop
-    case 23: return {0.25, [](Sound& s) {  // splash
-        s.add(N(0, 0.25, 0.5, 3000, 600, 0.005, 0.06, false, 23));
-        s.add(V(0, 0.12, 220, 120, Osc::Sine, 0.5, 0.002, 0.04));
-    }};
-    case 24: return {0.35, [](Sound& s) {
-        for (int i = 0; i < 3; ++i) s.add(V(i * 0.06, 0.16, 500 + i * 250, 1300 + i * 400, Osc::Sine, 0.5, 0.002, 0.05));
-    }};
-    case 32: return {0.2, [](Sound& s) { pluck(s, 0, note(7), 0.2, Osc::Sine, 0.7); s.add(V(0, 0.06, note(7) * 4, note(7) * 4, Osc::Sine, 0.2, 0.001, 0.01)); }};  // marimba
-    case 33: return {0.18, [](Sound& s) { s.add(V(0, 0.18, 200, 520, Osc::Triangle, 0.6, 0.004, 0.06)); }};  // hup
-    case 34: return {0.32, [](Sound& s) { pluck(s, 0, note(7), 0.3, Osc::Sine, 0.5); pluck(s, 0.05, note(14), 0.27, Osc::Sine, 0.5); }};
-    case 52: return {0.12, [](Sound& s) { s.add(V(0, 0.12, note(12), note(12), Osc::Square, 0.5, 0.001, 0.06)); }};  // 8-bit beep
-    case 53: return {0.16, [](Sound& s) { s.add(V(0, 0.16, 200, 520, Osc::Square, 0.45, 0.001, 0.08)); }};  // 8-bit jump
-    case 54: return {0.3, [](Sound& s) {
-        for (int i = 0; i < 4; ++i) s.add(V(i * 0.05, 0.08, note(12 + i * 4), note(12 + i * 4), Osc::Square, 0.4, 0.001, 0.05));
-    }};
-    case 82: return {0.3, [](Sound& s) { s.add(V(0, 0.3, note(19), note(19), Osc::Bell, 0.6, 0.001, 0.08)); }};  // glass
-    case 83: return {0.16, [](Sound& s) { s.add(V(0, 0.16, note(-2), note(-7), Osc::Bell, 0.6, 0.001, 0.05)); }};
-    default: return {0.45, [](Sound& s) {
-        for (int i = 0; i < 3; ++i) s.add(V(i * 0.04, 0.4, note(19 + kTriad[i]), note(19 + kTriad[i]), Osc::Bell, 0.35, 0.001, 0.12, 0.15));
-    }};
+// A struck glass or bell: sine partials at the inharmonic ratios of a bar.
+void bell(Mix& m, double t, double midi, double len, double gain = 1) {
+    const double ratio[3] = {1, 2.76, 5.40}, level[3] = {1, 0.45, 0.2}, decay[3] = {1, 0.5, 0.25};
+    for (int i = 0; i < 3; ++i)
+        m.add(Tone(Wave::Sine).hz(midiToHz(midi) * ratio[i]).hold(0.005).adsr(0.002, len * decay[i], 0, len * decay[i]),
+              t, gain * level[i]);
+}
+
+// A pluck of a pulse wave through a closing low-pass.
+void pluck(Mix& m, double t, double midi, double len, double duty, double gain = 1) {
+    m.add(Tone(Wave::Pulse).note(midi).duty(duty).hold(0.01).adsr(0.002, len * 0.6, 0.0, len)
+              .lowpass(1500, 0, 0.1, 2.2),
+          t, gain);
+}
+
+// Filtered noise that swells and fades: the whooshes.
+void whoosh(Mix& m, double t, double from, double octavesPerSecond, double len, uint32_t seed) {
+    m.add(Tone(Wave::Noise).hold(len * 0.45).adsr(len * 0.45, 0.05, 1, len * 0.55)
+              .bandpass(from, octavesPerSecond, 0.45).seed(seed),
+          t);
+}
+
+void thump(Mix& m, double t, double hz, double len, double gain = 1) {
+    m.add(Tone(Wave::Sine).hz(hz).slide(-5).hold(0.005).adsr(0.002, len * 0.4, 0, len), t, gain);
+}
+
+// ---- play ----
+
+void pass(Mix& m) { ting(m, 0, kE5, 0.16); }
+
+void superPass(Mix& m) {
+    ting(m, 0, kE5, 0.2);
+    m.add(Tone(Wave::Pulse).note(kE5).duty(0.25, 0.6).hold(0.16).adsr(0.002, 0.08, 0.45, 0.12)
+              .arp({{0.045, 7}, {0.09, 12}}).lowpass(1800, 0, 0.15, 1.5).vibrato(0.12, 7, 0.1),
+          0.01, 0.6);
+    ting(m, 0.09, kE6 + 7, 0.18, 0.35);
+}
+
+void bounce(Mix& m) {
+    thump(m, 0, 190, 0.12);
+    m.add(Tone(Wave::Noise).hold(0.004).adsr(0.002, 0.01, 0, 0.012).lowpass(1400).seed(3), 0, 0.25);
+}
+
+void roundOver(Mix& m) {
+    m.add(Tone(Wave::Pulse).note(67).duty(0.5, -0.6).slide(-0.9).hold(0.26).adsr(0.01, 0.2, 0.6, 0.08)
+              .lowpass(2200).vibrato(0.2, 6),
+          0);
+    m.add(Tone(Wave::Pulse).note(62).duty(0.35, -0.3).slide(-1.1).hold(0.38).adsr(0.01, 0.3, 0.5, 0.2)
+              .lowpass(1800, -1).vibrato(0.35, 5, 0.1),
+          0.3);
+}
+
+void gameOver(Mix& m) {
+    const int notes[4] = {67, 63, 60, 55};
+    for (int i = 0; i < 4; ++i) {
+        double hold = i == 3 ? 0.55 : 0.16;
+        m.add(Tone(Wave::Pulse).note(notes[i]).duty(0.25).hold(hold).adsr(0.006, 0.15, 0.55, 0.22)
+                  .lowpass(2600, 0, 0.1).vibrato(i == 3 ? 0.25 : 0, 5, 0.15),
+              i * 0.2);
+        m.add(Tone(Wave::Triangle).note(notes[i] - 12).hold(hold).adsr(0.006, 0.2, 0.6, 0.25), i * 0.2, 0.6);
     }
 }
 
-void render(const Effect& e, const std::string& path) {
-    Sound s(e.seconds);
-    e.make(s);
-    writeWav(path, s.finish());
+void zap(Mix& m) {
+    m.add(Tone(Wave::Pulse).hz(1400).duty(0.5, -2).slide(-5).hold(0.08).adsr(0.002, 0.06, 0.3, 0.08)
+              .lowpass(5000),
+          0);
+    m.add(Tone(Wave::Noise).hold(0.01).adsr(0.002, 0.02, 0, 0.03).bandpass(5000, -3, 0.2).seed(7), 0, 0.5);
+}
+
+void smash(Mix& m) {
+    m.add(Tone(Wave::Noise).hold(0.02).adsr(0.002, 0.12, 0.1, 0.25).lowpass(5500, -5, 0.3).seed(8), 0);
+    thump(m, 0, 130, 0.3, 1.1);
+    m.add(Tone(Wave::Pulse).hz(95).duty(0.3).slide(-2).hold(0.03).adsr(0.002, 0.05, 0, 0.08).lowpass(900), 0, 0.5);
+}
+
+void comboLost(Mix& m) {
+    m.add(Tone(Wave::Saw).note(58).slide(-0.8).hold(0.13).adsr(0.005, 0.1, 0.6, 0.05)
+              .lowpass(500, 0, 0.5, 2.2),
+          0, 0.8);
+    m.add(Tone(Wave::Saw).note(53).slide(-1.2).hold(0.18).adsr(0.005, 0.12, 0.6, 0.1)
+              .lowpass(400, 0, 0.5, 2.2),
+          0.17, 0.8);
+}
+
+void credit(Mix& m) {
+    m.add(Tone(Wave::Pulse).note(kB5).duty(0.5).hold(0.3).adsr(0.002, 0.2, 0.5, 0.2)
+              .arp({{0.07, 5}}).lowpass(5500),
+          0);
+    ting(m, 0.07, kE6 + 12, 0.25, 0.3);
+}
+
+void pickup(Mix& m) {
+    m.add(Tone(Wave::Sine).hz(420).slide(9).hold(0.08).adsr(0.002, 0.05, 0.4, 0.04), 0);
+    ting(m, 0.06, kB5, 0.14, 0.6);
+}
+
+void chargeFull(Mix& m) {
+    m.add(Tone(Wave::Pulse).note(64).duty(0.125, 0.8).hold(0.3).adsr(0.002, 0.1, 0.7, 0.1)
+              .arp({{0.05, 4}, {0.1, 7}, {0.15, 12}, {0.2, 16}, {0.25, 19}}).lowpass(3500),
+          0, 0.8);
+    bell(m, 0.3, kB5, 0.3, 0.6);
+}
+
+void spinner(Mix& m) {
+    bell(m, 0, kE6, 0.1, 0.7);
+    bell(m, 0.06, kE6 + 7, 0.14, 0.7);
+}
+
+void shieldGained(Mix& m) {
+    m.add(Tone(Wave::Pulse).note(kE5 - 12).duty(0.3).slide(3).hold(0.3).adsr(0.02, 0.1, 0.7, 0.12)
+              .detune(9).lowpass(2400, 1).vibrato(0.2, 9),
+          0, 0.7);
+    ting(m, 0.28, kE6, 0.2, 0.6);
+}
+
+void shieldsLost(Mix& m) {
+    m.add(Tone(Wave::Noise).hold(0.01).adsr(0.002, 0.1, 0, 0.15).bandpass(4500, -1, 0.3).seed(22), 0, 0.8);
+    m.add(Tone(Wave::Triangle).note(kE6).slide(-2).hold(0.2).adsr(0.002, 0.15, 0.3, 0.15).detune(30), 0, 0.8);
+    bell(m, 0, kE6 + 1, 0.15, 0.4);
+}
+
+// ---- menus and jingles ----
+
+void startChime(Mix& m) {
+    const int up[4] = {64, 68, 71, 76};
+    for (int i = 0; i < 4; ++i) ting(m, i * 0.07, up[i], i == 3 ? 0.4 : 0.2);
+}
+
+void ready(Mix& m) {
+    whoosh(m, 0, 500, 5, 0.35, 95);
+    bell(m, 0.28, kE5, 0.4, 0.8);
+    bell(m, 0.28, kB5, 0.35, 0.5);
+}
+
+void selectTick(Mix& m) {
+    m.add(Tone(Wave::Triangle).note(81).hold(0.002).adsr(0.001, 0.015, 0, 0.035), 0);
+    m.add(Tone(Wave::Noise).hold(0.002).adsr(0.001, 0.004, 0, 0.006).bandpass(3000).seed(13), 0, 0.4);
+}
+
+void blip(Mix& m) {
+    m.add(Tone(Wave::Pulse).note(kE5).duty(0.25).hold(0.03).adsr(0.002, 0.03, 0.3, 0.03).lowpass(3000), 0);
+}
+
+void button(Mix& m) {
+    m.add(Tone(Wave::Sine).hz(660).slide(8).hold(0.005).adsr(0.001, 0.012, 0, 0.025), 0);
+    m.add(Tone(Wave::Noise).hold(0.002).adsr(0.001, 0.003, 0, 0.005).bandpass(2500).seed(98), 0, 0.5);
+}
+
+void box(Mix& m) {
+    m.add(Tone(Wave::Triangle).note(79).hold(0.01).adsr(0.002, 0.03, 0, 0.04), 0);
+    m.add(Tone(Wave::Triangle).note(86).hold(0.01).adsr(0.002, 0.04, 0, 0.05), 0.05, 0.7);
+}
+
+void badgeAgain(Mix& m) {
+    const int n[3] = {76, 80, 83};
+    for (int i = 0; i < 3; ++i) pluck(m, i * 0.07, n[i], 0.22, 0.25);
+}
+
+void newBadge(Mix& m) {
+    const double at[5] = {0, 0.1, 0.2, 0.3, 0.42};
+    const int n[5] = {76, 76, 76, 83, 88};
+    for (int i = 0; i < 5; ++i) {
+        double hold = i == 4 ? 0.45 : 0.06;
+        m.add(Tone(Wave::Saw).note(n[i]).hold(hold).adsr(0.004, 0.12, 0.6, 0.2).lowpass(900, 0, 0.1, 2)
+                  .vibrato(i == 4 ? 0.18 : 0, 6, 0.15),
+              at[i], 0.7);
+    }
+    m.add(Tone(Wave::Triangle).note(52).hold(0.8).adsr(0.01, 0.3, 0.6, 0.2), 0, 0.6);
+    m.add(Tone(Wave::Triangle).note(80).hold(0.4).adsr(0.01, 0.2, 0.6, 0.2), 0.42, 0.4);
+}
+
+// ---- per-variant passes, bounces and SUPER passes ----
+
+void drop(Mix& m, double t, double hz, double gain = 1) {
+    m.add(Tone(Wave::Sine).hz(hz).slide(7).hold(0.03).adsr(0.002, 0.05, 0.2, 0.05), t, gain);
+}
+
+void lakePass(Mix& m) { drop(m, 0, 520); }
+void lakeBounce(Mix& m) {
+    m.add(Tone(Wave::Noise).hold(0.02).adsr(0.003, 0.08, 0.1, 0.12).lowpass(2600, -4, 0.2).seed(23), 0);
+    thump(m, 0, 210, 0.1, 0.7);
+}
+void lakeSuper(Mix& m) {
+    const double hz[3] = {520, 655, 780};
+    for (int i = 0; i < 3; ++i) drop(m, i * 0.05, hz[i], 0.8);
+}
+
+void marimba(Mix& m, double t, double midi, double len, double gain = 1) {
+    m.add(Tone(Wave::Sine).note(midi).hold(0.005).adsr(0.002, len * 0.5, 0, len), t, gain);
+    m.add(Tone(Wave::Sine).note(midi + 24).hold(0.002).adsr(0.001, len * 0.08, 0, len * 0.1), t, gain * 0.3);
+}
+void desertPass(Mix& m) { marimba(m, 0, kE5, 0.22); }
+void desertLeap(Mix& m) {
+    m.add(Tone(Wave::Triangle).hz(200).slide(5).hold(0.08).adsr(0.004, 0.06, 0.4, 0.06).lowpass(1600), 0);
+}
+void desertSuper(Mix& m) {
+    marimba(m, 0, kE5, 0.25, 0.8);
+    marimba(m, 0.04, kB5, 0.25, 0.7);
+    marimba(m, 0.09, kE6, 0.3, 0.6);
+}
+
+void retroPass(Mix& m) {
+    m.add(Tone(Wave::Pulse).note(kE6).duty(0.25).hold(0.01).adsr(0.001, 0.05, 0, 0.06).lowpass(7000), 0);
+}
+void retroJump(Mix& m) {
+    m.add(Tone(Wave::Pulse).hz(210).duty(0.25).slide(4).hold(0.1).adsr(0.001, 0.08, 0.5, 0.05).lowpass(5000), 0);
+}
+void retroSuper(Mix& m) {
+    m.add(Tone(Wave::Pulse).note(kE6).duty(0.25).hold(0.22).adsr(0.001, 0.1, 0.6, 0.06)
+              .arp({{0.05, 4}, {0.1, 7}, {0.15, 12}}).lowpass(7000),
+          0);
+}
+
+void crystalPass(Mix& m) { bell(m, 0, kE6, 0.25); }
+void crystalBounce(Mix& m) {
+    m.add(Tone(Wave::Triangle).note(62).slide(-1.5).hold(0.01).adsr(0.002, 0.05, 0, 0.07), 0);
+    bell(m, 0, 74, 0.06, 0.3);
+}
+void crystalSuper(Mix& m) {
+    const int n[3] = {kE6, kE6 + 4, kE6 + 7};
+    for (int i = 0; i < 3; ++i) bell(m, i * 0.035, n[i], 0.4, 0.6);
+}
+
+const std::vector<Effect>& effects() {
+    static const std::vector<Effect> all = {
+        {{"001.wav", Role::Jingle, "start chime"}, startChime},
+        {{"002.wav", Role::Play, "spike passed (rate rises with the combo); menu row tap"}, pass, 9000},
+        {{"002_002.wav", Role::Play, "lake world: spike passed, a water drop"}, lakePass, 9000},
+        {{"002_003.wav", Role::Play, "runner world: spike passed, a marimba note"}, desertPass, 9000},
+        {{"002_005.wav", Role::Play, "retro world: spike passed, an 8-bit beep"}, retroPass, 9000},
+        {{"002_008.wav", Role::Play, "crystal world: spike passed, a glass ping"}, crystalPass, 9000},
+        {{"003.wav", Role::Motion, "bounce landing or leap"}, bounce},
+        {{"003_002.wav", Role::Motion, "lake world: a splash"}, lakeBounce},
+        {{"003_003.wav", Role::Motion, "runner world: the leap's hup"}, desertLeap},
+        {{"003_005.wav", Role::Motion, "retro world: an 8-bit jump"}, retroJump},
+        {{"003_008.wav", Role::Motion, "crystal world: a glassy tock"}, crystalBounce},
+        {{"004.wav", Role::Reward, "SUPER pass (rate rises with the combo); mode unlocked"}, superPass, 9000},
+        {{"004_002.wav", Role::Reward, "lake world: SUPER, three rising drops"}, lakeSuper, 9000},
+        {{"004_003.wav", Role::Reward, "runner world: SUPER, marimba octave run"}, desertSuper, 9000},
+        {{"004_005.wav", Role::Reward, "retro world: SUPER, an 8-bit arpeggio"}, retroSuper, 9000},
+        {{"004_008.wav", Role::Reward, "crystal world: SUPER, a glass chord"}, crystalSuper, 9000},
+        {{"005.wav", Role::Hit, "round over"}, roundOver},
+        {{"006.wav", Role::Jingle, "game over"}, gameOver},
+        {{"007.wav", Role::Play, "marker bonus; a shot (at half rate)"}, zap},
+        {{"008.wav", Role::Hit, "spike smashed"}, smash},
+        {{"009.wav", Role::Motion, "whoosh"}, [](Mix& m) { whoosh(m, 0, 700, 2.5, 0.4, 9); }},
+        {{"010.wav", Role::Hit, "combo lost or a bad touch"}, comboLost},
+        {{"011.wav", Role::Reward, "credit earned"}, credit},
+        {{"012.wav", Role::Play, "pickup, or landing on a floating object"}, pickup},
+        {{"013.wav", Role::Ui, "menu selection moves"}, selectTick},
+        {{"014.wav", Role::Ui, "blip"}, blip},
+        {{"015.wav", Role::Reward, "bullet charge full"}, chargeFull},
+        {{"016.wav", Role::Motion, "rising whoosh"}, [](Mix& m) { whoosh(m, 0, 400, 4, 0.35, 16); }},
+        {{"017.wav", Role::Motion, "falling whoosh"}, [](Mix& m) { whoosh(m, 0, 4000, -4, 0.35, 17); }},
+        {{"018.wav", Role::Reward, "badge earned again (played at rate 1.5)"}, badgeAgain},
+        {{"019.wav", Role::Fanfare, "new badge"}, newBadge},
+        {{"020.wav", Role::Play, "spinning pickup"}, spinner},
+        {{"021.wav", Role::Reward, "shield gained"}, shieldGained},
+        {{"022.wav", Role::Hit, "shields lost"}, shieldsLost},
+        {{"095.wav", Role::Jingle, "ready"}, ready},
+        {{"098.wav", Role::Ui, "button press (menus, pause)"}, button},
+        {{"099.wav", Role::Ui, "box opened or closed"}, box},
+    };
+    return all;
+}
+
+const Effect& findEffect(const std::string& file) {
+    for (const Effect& e : effects())
+        if (e.info.file == file) return e;
+    throw std::runtime_error("no effect named " + file);
 }
 
 }  // namespace
 
+double roleLoudness(Role r) {
+    switch (r) {
+    case Role::Ui: return -22;
+    case Role::Motion: return -20;
+    case Role::Play: return -18;
+    case Role::Hit: return -16;
+    case Role::Jingle: return -16;
+    case Role::Reward: return -14;
+    case Role::Fanfare: return -13;
+    }
+    return -18;
+}
+
+const char* roleName(Role r) {
+    static const char* const names[] = {"ui", "motion", "play", "hit", "jingle", "reward", "fanfare"};
+    return names[(int)r];
+}
+
+std::vector<EffectInfo> effectCatalogue() {
+    std::vector<EffectInfo> v;
+    for (const Effect& e : effects()) v.push_back(e.info);
+    return v;
+}
+
+std::vector<float> renderEffect(const std::string& file) {
+    const Effect& e = findEffect(file);
+    Mix m;
+    e.design(m);
+    FinishOptions o;
+    o.loudness = roleLoudness(e.info.role);
+    o.lowpass = e.lowpass;
+    try {
+        return finishEffect(m.inner, o);
+    } catch (const std::exception& x) {
+        throw std::runtime_error(file + ": " + x.what());
+    }
+}
+
 void writeSounds(const std::string& dataDir) {
-    std::string dir = dataDir + "/sfx/";
-    for (auto& [slot, e] : effects()) render(e, dir + slot + ".wav");
-    for (int variant : {2, 3, 5, 8})
-        for (int slot = 2; slot <= 4; ++slot) {
-            char name[32];
-            std::snprintf(name, sizeof name, "%03d_%03d.wav", slot, variant);
-            render(variantEffect(variant, slot), dir + name);
-        }
+    for (const Effect& e : effects())
+        writeWav(dataDir + "/sfx/" + e.info.file, toPcm16(renderEffect(e.info.file)), kRate);
 }

@@ -251,6 +251,50 @@ static void note(cairo_t* cr, double x, double y, double s) {
     cairo_fill(cr);
 }
 
+// A four-pointed spark: the mark of sound effects.
+static void spark(cairo_t* cr, double x, double y, double r) {
+    starPath(cr, x, y, 4, r, r * 0.38, 0);
+    cairo_fill(cr);
+}
+
+// Badges beside the sound button for its states with music: frame 8 effects
+// and music (a note and a spark), 9 effects only (the spark), 10 music only
+// (the note). Smaller than the other icons, they sit over the button's edge.
+static void soundState(cairo_t* cr, int frame) {
+    circlePath(cr, 16, 16, 11);
+    fillShaded(cr, hex(0xF4F4F4), 1.5);
+    setRgb(cr, kInk);
+    if (frame == 8) {
+        note(cr, 12.5, 21, 0.95);
+        spark(cr, 21.5, 11.5, 4.3);
+    } else if (frame == 9) {
+        spark(cr, 16, 16, 7.5);
+    } else {
+        note(cr, 14.2, 21.5, 1.15);
+    }
+}
+
+// The options button's gear: eight square teeth round a ring with a hole.
+static void gear(cairo_t* cr) {
+    const int teeth = 8;
+    const double outer = 9.5, inner = 7, half = M_PI / teeth * 0.5;
+    for (int i = 0; i < teeth; ++i) {
+        double a = i * 2 * M_PI / teeth;
+        cairo_move_to(cr, 16 + inner * std::cos(a - half * 1.3), 16 + inner * std::sin(a - half * 1.3));
+        cairo_line_to(cr, 16 + outer * std::cos(a - half), 16 + outer * std::sin(a - half));
+        cairo_line_to(cr, 16 + outer * std::cos(a + half), 16 + outer * std::sin(a + half));
+        cairo_line_to(cr, 16 + inner * std::cos(a + half * 1.3), 16 + inner * std::sin(a + half * 1.3));
+        cairo_close_path(cr);
+    }
+    setRgb(cr, kInk);
+    cairo_fill(cr);
+    circlePath(cr, 16, 16, 7.2);
+    circlePath(cr, 16, 16, 3);
+    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
+    cairo_fill(cr);
+    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
+}
+
 // Icons are white discs with dark symbols: the game tints the disc.
 void paintIcon(cairo_t* cr, int frame) {
     auto disc = [&] {
@@ -337,17 +381,9 @@ void paintIcon(cairo_t* cr, int frame) {
         cairo_arc(cr, 16, 16, 10, -M_PI * 0.2, M_PI * 0.2);
         cairo_stroke(cr);
         break;
-    case 8: case 9: case 10: {
-        // Sound-state markers: effects only, music only, both.
-        setRgb(cr, hex(0xFFFFFF));
-        circlePath(cr, 16, 16, 10);
-        fillInk(cr, hex(0xFFFFFF), 1.4);
-        setRgb(cr, kInk);
-        if (frame != 9) drawTextCentred(cr, frame == 10 ? 12 : 16, 16, "FX", 1, kInk);
-        setRgb(cr, kInk);
-        if (frame != 8) note(cr, frame == 10 ? 19 : 14.5, 21, frame == 10 ? 0.7 : 1);
+    case 8: case 9: case 10:
+        soundState(cr, frame);
         break;
-    }
     case 11:
         disc();
         starPath(cr, 16, 16.5, 5, 9, 4, 0);
@@ -359,6 +395,10 @@ void paintIcon(cairo_t* cr, int frame) {
         heartPath(cr, 16, 16.5, 16);
         setRgb(cr, kInk);
         cairo_fill(cr);
+        break;
+    case 13:  // options
+        disc();
+        gear(cr);
         break;
     default:
         break;
