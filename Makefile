@@ -105,7 +105,8 @@ package: build
 	cd $(BUILD) && cpack -G DEB
 
 # Records the golden replays again (after a change of the round's rules,
-# with replay::kRulesVersion raised): tests/replays/mode-NN.vwr, expected.txt.
+# with replay::kRulesVersion raised): tests/replays/mode-NN.vwr,
+# options-01.vwr, expected.txt.
 golden-replays: build
 	./$(BUILD)/tests/record_golden_replays $(CURDIR)/tests/replays
 

@@ -59,6 +59,15 @@ void wlRestoreWindow() {}
 void wlSwapBuffers() {}
 void wlPollEvents() {}
 void wlWaitEvents() {}
+int wlPendingEvents() { return 0; }
+
+// The browser build's program is driven by frames (the verifier drives its
+// updates itself and never asks). With no display to pace them, frames
+// follow one another until `frame` says stop.
+void wlRunFrames(int (*frame)()) {
+  while (frame()) {
+  }
+}
 void wlSetKeyCallback(WLkeyfun) {}
 void wlSetCharCallback(WLcharfun) {}
 void wlSetMouseButtonCallback(WLmousebuttonfun) {}

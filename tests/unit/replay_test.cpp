@@ -3,7 +3,9 @@
 // the same game object, later on the clock, after other rounds) and in the
 // headless verifier, with a pause and a window change on the way. A
 // recording that is made to go another way is caught at the first hash that
-// differs, and files that are damaged, cut or foreign are refused.
+// differs, and files that are damaged, cut or foreign are refused. The
+// options a round was played with (the button as a toggle, a slower game)
+// need no setting to play it back.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -209,6 +211,85 @@ TEST(Replays, ARoundPlayedWithTheICadeOnVerifiesWithoutIt) {
   ASSERT_EQ(bb_Vaultwick_iCadeControls, 1);
   ChildResult verified = RunVerifier(Here() + "/replays/last.vwr");
   EXPECT_EQ(verified.exit_code, 0) << verified.out;
+}
+
+// The same scripted round of `playMode` on a game just started, with the
+// settings slots in `settings` (slot, value) set first.
+struct OptionRound {
+  Recording rec;
+  replay::Replay recorded;
+  int toggledOn = 0, toggledOff = 0;  // running updates with the toggled hold on and off
+  int slowest = 60;                   // the lowest update rate the round asked for
+};
+
+OptionRound RecordWithSettings(Game& game, int playMode, const std::vector<std::pair<int, int>>& settings) {
+  bb_Vaultwick_MyApp& app = game.app();
+  game.FinishLoading();
+  for (const auto& slot : settings) app.m_Settings[slot.first] = slot.second;
+  OptionRound round;
+  Script script;
+  script.pauseAt = 200;
+  script.quitAt = 9000;
+  script.afterUpdate = [&](int) {
+    if (app.m_Screen != kScreenRound || app.m_Paused != 0 || app.m_RoundOver != 0) return;
+    (app.m_ToggleHeld == 1 ? round.toggledOn : round.toggledOff) += 1;
+    round.slowest = std::min(round.slowest, bb_app_device->m_updateRate);
+  };
+  round.rec = replaytest::RecordRound(game, playMode, script);
+  EXPECT_TRUE(round.rec.ended);
+  EXPECT_EQ(DecodeBytes(round.rec.last, &round.recorded), replay::ReadError::kNone);
+  return round;
+}
+
+// In toggle mode the round reads the hold the presses flip, not the button:
+// the recording carries the mode, so it plays the same where the setting is
+// hold (the verifier, or a player who changed it since), and goes another
+// way when the mode is taken out of it.
+TEST(Replays, AToggleModeRoundVerifiesWhereverTheSettingIsHold) {
+  Game game;
+  OptionRound round = RecordWithSettings(game, 1, {{kSettingButtonMode, 1}});
+  bb_Vaultwick_MyApp& app = game.app();
+  ASSERT_GT(round.toggledOn, 0);
+  ASSERT_GT(round.toggledOff, 0);
+  EXPECT_EQ(round.recorded.header.buttonMode, 1);
+
+  app.m_Settings[kSettingButtonMode] = 0;
+  EXPECT_EQ(PlayBack(game, round.recorded), ReplayPlayer::kMatched);
+  EXPECT_EQ(app.m_Settings[kSettingButtonMode], 0) << "the replay left its mode in the settings";
+  ChildResult verified = RunVerifier(Here() + "/replays/last.vwr");
+  EXPECT_EQ(verified.exit_code, 0) << verified.out << verified.err;
+  EXPECT_NE(verified.out.find("score " + std::to_string(round.rec.score) + " "), std::string::npos) << verified.out;
+
+  replay::Replay asHold = round.recorded;
+  asHold.header.buttonMode = 0;
+  EXPECT_EQ(PlayBack(game, asHold), ReplayPlayer::kMismatched);
+}
+
+// A slower game is fewer updates a second, each the same step: the round
+// recorded at 80 % is the round recorded at full speed, update for update,
+// and verifies at full speed.
+TEST(Replays, ASlowedRoundIsTheSameRoundAndVerifiesAtFullSpeed) {
+  const int kEightyPercent = 2;
+  OptionRound slowed;
+  {
+    Game slowedGame;  // one game at a time: the harness's window is the process's
+    slowed = RecordWithSettings(slowedGame, 8, {{kSettingGameSpeed, kEightyPercent}});
+  }
+  ASSERT_EQ(slowed.slowest, 48) << "the round did not run slowed";
+  std::string slowedFile = Here() + "/slowed.vwr";
+  replaytest::WriteBytes(slowedFile, slowed.rec.last);
+
+  Game fullGame;
+  OptionRound full = RecordWithSettings(fullGame, 8, {});
+  EXPECT_EQ(full.slowest, 60);
+  EXPECT_EQ(slowed.recorded.header.seed, full.recorded.header.seed);
+  EXPECT_EQ(slowed.recorded.events, full.recorded.events);
+  EXPECT_EQ(slowed.recorded.hashes, full.recorded.hashes);
+  EXPECT_EQ(slowed.rec.score, full.rec.score);
+
+  EXPECT_EQ(PlayBack(fullGame, slowed.recorded), ReplayPlayer::kMatched);
+  ChildResult verified = RunVerifier(slowedFile);
+  EXPECT_EQ(verified.exit_code, 0) << verified.out << verified.err;
 }
 
 // With nowhere to write the replays, the round is still filed and saved.

@@ -4,8 +4,10 @@
 // watched; and nothing the player keeps changes, down to the save string.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -39,14 +41,16 @@ struct Frame {
 // A round of play mode 1, paused on the way, with the display list of each
 // of its updates; it becomes the mode's best run. The game then waits at
 // the menu until the round's overlay and badge notes have gone.
-std::vector<Frame> RecordBestRun(Game& game) {
+std::vector<Frame> RecordBestRun(Game& game, const std::function<void()>& probe = nullptr, int quitAt = -1) {
   std::vector<Frame> frames;
   Script script;
   script.pauseAt = 200;
+  script.quitAt = quitAt;
   int paused = 0;
   script.afterUpdate = [&](int) {
     frames.push_back(Frame{game.app().m_DrawCount, ListHash(game.app(), game.app().m_DrawCount)});
     paused += game.app().m_Paused;
+    if (probe) probe();
   };
   Recording rec = replaytest::RecordRound(game, 1, script);
   EXPECT_TRUE(rec.ended);
@@ -69,6 +73,38 @@ std::vector<int> Tables(bb_Vaultwick_MyApp& app) {
   return t;
 }
 
+struct Watched {
+  int realUpdates = 0;  // updates of the game from R to the menu
+  int compared = 0;     // updates shown and compared with the recording's
+};
+
+// Starts the best run with R and plays it to its end, comparing each update
+// shown with the recorded one's display list.
+Watched WatchAndCompare(Game& game, const std::vector<Frame>& recorded) {
+  bb_Vaultwick_MyApp& app = game.app();
+  Watched w;
+  PressR(game);
+  EXPECT_EQ(app.m_Screen, kScreenRoundSetUp);
+  for (int guard = 0; guard < 40000 && app.m_Player.active; ++guard) {
+    game.Update();
+    ++w.realUpdates;
+    if (!app.m_Player.active || app.m_Player.update < 2) continue;
+    uint32_t shown = app.m_Player.update - 1;
+    if (shown > recorded.size()) {
+      ADD_FAILURE() << "update " << shown << " is past the recorded round";
+      break;
+    }
+    const Frame& f = recorded[shown - 1];
+    EXPECT_GE(app.m_DrawCount, f.count) << "update " << shown;
+    EXPECT_EQ(ListHash(app, std::min(f.count, app.m_DrawCount)), f.hash) << "update " << shown;
+    EXPECT_EQ(app.m_Paused, 0) << "a paused update was shown: " << shown;
+    EXPECT_EQ(game.TextDrawn(kLabelR, kLabelG, kLabelB), "REPLAY");
+    ++w.compared;
+    if (::testing::Test::HasFailure()) break;
+  }
+  return w;
+}
+
 TEST(WatchingReplays, TheRoundShowsAsRecordedAndChangesNothing) {
   Game game;
   game.FinishLoading();
@@ -79,24 +115,10 @@ TEST(WatchingReplays, TheRoundShowsAsRecordedAndChangesNothing) {
   std::vector<int> tables = Tables(app);
   float scroll = app.m_MenuScroll;
 
-  PressR(game);
-  ASSERT_EQ(app.m_Screen, kScreenRoundSetUp);
-  int realUpdates = 0, compared = 0;
-  for (int guard = 0; guard < 40000 && app.m_Player.active; ++guard) {
-    game.Update();
-    ++realUpdates;
-    if (!app.m_Player.active || app.m_Player.update < 2) continue;
-    uint32_t shown = app.m_Player.update - 1;
-    ASSERT_LE(shown, recorded.size());
-    const Frame& f = recorded[shown - 1];
-    ASSERT_GE(app.m_DrawCount, f.count) << "update " << shown;
-    ASSERT_EQ(ListHash(app, f.count), f.hash) << "update " << shown;
-    EXPECT_EQ(app.m_Paused, 0) << "a paused update was shown: " << shown;
-    EXPECT_EQ(game.TextDrawn(kLabelR, kLabelG, kLabelB), "REPLAY");
-    ++compared;
-  }
+  Watched watched = WatchAndCompare(game, recorded);
+  int realUpdates = watched.realUpdates;
   EXPECT_EQ(app.m_Player.outcome, ReplayPlayer::kMatched);
-  EXPECT_GT(compared, 100);
+  EXPECT_GT(watched.compared, 100);
   // The pauses passed in single updates rather than shown (the round's own
   // updates, its set-up and the hand-over were one real update each).
   EXPECT_LT(realUpdates, static_cast<int>(recorded.size()) - 8);
@@ -107,6 +129,27 @@ TEST(WatchingReplays, TheRoundShowsAsRecordedAndChangesNothing) {
   EXPECT_EQ(replaytest::ReadBytes(".tovrinstate"), saved);
   app.m_Save();
   EXPECT_EQ(replaytest::ReadBytes(".tovrinstate"), saved) << "the tables in memory changed";
+}
+
+// A round played with the button as a toggle shows as it was played (its
+// hold mark included) to a player whose setting is now hold, and leaves the
+// setting as it found it.
+TEST(WatchingReplays, AToggleModeRoundShowsAsPlayed) {
+  Game game;
+  game.FinishLoading();
+  bb_Vaultwick_MyApp& app = game.app();
+  app.m_Settings[kSettingButtonMode] = 1;
+  int holdShown = 0;
+  // The scripted player's presses flip the hold, so it may never lose: it quits.
+  std::vector<Frame> recorded = RecordBestRun(game, [&] { holdShown += app.m_ToggleHeld; }, 1500);
+  ASSERT_GT(holdShown, 0) << "the toggled hold was never on";
+  app.m_Settings[kSettingButtonMode] = 0;
+  std::vector<int> tables = Tables(app);
+
+  Watched watched = WatchAndCompare(game, recorded);
+  EXPECT_EQ(app.m_Player.outcome, ReplayPlayer::kMatched);
+  EXPECT_GT(watched.compared, 100);
+  EXPECT_EQ(Tables(app), tables);
 }
 
 TEST(WatchingReplays, AnyKeyOrClickEndsItAtOnce) {
