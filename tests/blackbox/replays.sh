@@ -3,54 +3,49 @@
 # replays/ holds the last round (and the mode's best run when the round took
 # the first place), the headless verifier accepts the last round, and the
 # score it replays to is the one filed in the saved state. Everything waits on
-# the files the game writes, with deadlines. When no round could be played
-# here (no state was ever filed), it says so and exits 77, a skip.
+# the game's marks in its timing log and the files it writes, with deadlines.
+# When no round could be started here (the keys never reached the game), it
+# says so and exits 77, a skip.
 set -u
 source "$(dirname "$0")/lib.bash"
 game=$1
 verifier="$(dirname "$game")/vaultwick-replay"
 [ -x "$verifier" ] || { echo "skip: no verifier beside $game"; exit 77; }
 
-press() {
-  xdotool keydown --window "$wid" "$1"
-  sleep "${2:-0.15}"
-  xdotool keyup --window "$wid" "$1"
-}
-
-# Waits up to $2 seconds for file $1 to exist and not be empty.
-wait_file() {
-  for _ in $(seq $(($2 * 10))); do
-    [ -s "$1" ] && return 0
-    sleep 0.1
-  done
-  return 1
-}
-
 dir=$(make_game_folder); cd "$dir"
+fresh_log
 "$game" >out.txt 2>err.txt &
 pid=$!
 wid=$(wait_window "Tovrin Game") || fail "no window titled 'Tovrin Game'"
+wait_mark menu-at-rest 1 60 || fail "the menu did not come to rest within a minute"
 
 # Hardcore (mode 2, below the first mode a fresh folder opens on) has no extra
-# hits: holding the button runs into a spike soon. The menu may still be
-# loading at first (then the round is of mode 1, which takes longer), so the
-# try repeats until a round has been filed.
+# hits: holding the button runs into a spike soon. The round's end and the
+# save that files it are the game's marks; a try whose keys the game missed
+# (no round started) is made again until the deadline.
 deadline=$((SECONDS + 120))
-while [ ! -s .tovrinstate ] && [ $SECONDS -lt $deadline ]; do
+filed=0
+while [ $filed -eq 0 ] && [ $SECONDS -lt $deadline ]; do
   kill -0 "$pid" 2>/dev/null || fail "the game ended: $(cat out.txt err.txt)"
-  press Up
-  press Down
-  press Return
+  rounds=$(mark_count screen-10)
+  hold_key "$wid" Up 0.15
+  hold_key "$wid" Down 0.15
+  hold_key "$wid" Return 0.15
+  wait_next_mark screen-10 "$rounds" 5 || continue
+  saves=$(mark_count state-saved)
+  overs=$(mark_count round-over)
   xdotool keydown --window "$wid" space
-  wait_file .tovrinstate 20
+  wait_next_mark round-over "$overs" 30
   xdotool keyup --window "$wid" space
+  # The hand-over to the menu writes the replay and files the round, saved.
+  wait_until "[ -s replays/last.vwr ] && [ \$(mark_count state-saved) -gt $saves ]" 30 && filed=1
 done
-if [ ! -s .tovrinstate ]; then
+if [ $filed -eq 0 ]; then
   close_and_wait "$wid" "$pid"
-  echo "skip: no round was filed within two minutes here; the keys may not reach the game"
+  [ "$(mark_count screen-10)" -gt 0 ] && fail "a round was played but its replay and filing never came"
+  echo "skip: no round started within two minutes here; the keys may not reach the game"
   exit 77
 fi
-wait_file replays/last.vwr 2 || fail "a round was filed but replays/last.vwr was not written"
 close_and_wait "$wid" "$pid"
 [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS"
 
