@@ -28,7 +28,7 @@ def update_bench(build, data):
     """{scene: {counter: value}} from one vw_bench run."""
     with tempfile.NamedTemporaryFile(suffix=".json") as out:
         subprocess.run([os.path.join(build, "bench", "vw_bench"),
-                        "--benchmark_filter=BM_GameUpdate/(%s)$" % "|".join(SCENES),
+                        "--benchmark_filter=BM_GameUpdate/(%s)/" % "|".join(SCENES),
                         "--benchmark_out=" + out.name, "--benchmark_out_format=json"],
                        cwd=build, env=dict(os.environ, VW_DATA_DIR=data), check=True,
                        stdout=subprocess.DEVNULL)
@@ -68,36 +68,27 @@ def main():
             print("run %d, %s" % (run + 1, side), flush=True)
             bench = update_bench(builds[side], data)
             for scene in SCENES:
-                note(side, scene + ": worst update", bench[scene]["worst_us"])
-                note(side, scene + ": mean update", bench[scene]["real_time"])
-                if "feed_worst_us" in bench[scene]:
-                    note(side, scene + ": music feed after an update, worst", bench[scene]["feed_worst_us"])
-                    note(side, scene + ": music feed after an update, mean", bench[scene]["feed_mean_us"])
+                b = bench[scene]
+                note(side, scene + ": mean update (us)", b["real_time"])
+                note(side, scene + ": worst update, wall time (us)", b["worst_us"])
+                note(side, scene + ": worst update, the thread's CPU time (us)", b["cpu_worst_us"])
+                if side == "ours":
+                    note(side, scene + ": music fed after an update, mean (us)", b["feed_mean_us"])
+                    note(side, scene + ": music fed after an update, worst wall time (us)", b["feed_worst_us"])
+                    note(side, scene + ": music fed after an update, worst CPU time (us)", b["feed_cpu_worst_us"])
             rows = real_game(builds[side], data, seconds)
-            note(side, "real game: start to the end of loading", number(rows["Start to the end of loading (menu up)"]))
+            note(side, "real game: start to the end of loading (ms)",
+                 number(rows["Start to the end of loading (menu up)"]))
             for stretch in ("menu", "round"):
-                note(side, "real game, %s: update start after it was due, worst" % stretch,
-                     number(rows["%s: update start after it was due, worst" % stretch]) * 1000)
-                note(side, "real game, %s: interval between updates, worst" % stretch,
-                     number(rows["%s: interval between updates, mean / sd / worst" % stretch], 2) * 1000)
-            note(side, "real game: peak memory (VmHWM)", number(rows["Peak memory (VmHWM) / resident at the end"]))
+                note(side, "real game, %s: update start after it was due, worst (ms)" % stretch,
+                     number(rows["%s: update start after it was due, worst" % stretch]))
+            note(side, "real game: peak memory, VmHWM (MiB)",
+                 number(rows["Peak memory (VmHWM) / resident at the end"]))
     write(figures, runs, load, out)
 
 
-UNITS = {"memory": "MiB", "loading": "ms"}
-
-
-def unit(name):
-    for key, u in UNITS.items():
-        if key in name:
-            return u
-    return "us"
-
-
-def cell(values, name):
-    if not values:
-        return "-"
-    return "%.1f / %.1f %s" % (statistics.median(values), max(values), unit(name))
+def cell(values):
+    return "%.1f / %.1f" % (statistics.median(values), max(values)) if values else "-"
 
 
 def write(figures, runs, load, out):
@@ -108,8 +99,8 @@ def write(figures, runs, load, out):
         f.write("| figure | without music | with music | difference of the worst |\n|---|---|---|---|\n")
         for name in figures["ours"]:
             today, ours = figures["today"].get(name, []), figures["ours"][name]
-            diff = "%+.1f %s" % (max(ours) - max(today), unit(name)) if today else "-"
-            f.write("| %s | %s | %s | %s |\n" % (name, cell(today, name), cell(ours, name), diff))
+            diff = "%+.1f" % (max(ours) - max(today)) if today else "-"
+            f.write("| %s | %s | %s | %s |\n" % (name, cell(today), cell(ours), diff))
     print(open(out).read())
 
 

@@ -12,19 +12,29 @@
 #   bench/tools/music_compare.sh [REF] [RUNS] [SECONDS]
 #
 # Writes build-bench/results/music.md. Builds in build-bench/ and, for REF,
-# in a scratch folder that is removed afterwards.
+# in build-bench-ref/ (with its sources).
 set -eu
 root=$(cd "$(dirname "$0")/../.." && pwd)
 ref=${1:-main}
 runs=${2:-3}
 seconds=${3:-20}
-work=$(mktemp -d /tmp/vw-music-bench-XXXXXX)
-trap 'rm -rf "$work"' EXIT
+ref_dir=$root/build-bench-ref
+commit=$(git -C "$root" rev-parse "$ref")
 
 echo "== building $ref (without music) and this tree, Release"
-mkdir -p "$work/today-src"
-git -C "$root" archive "$ref" | tar -x -C "$work/today-src"
-for side in "$work/today-src:$work/today-build" "$root:$root/build-bench"; do
+# The sources of REF are extracted again only when REF has moved, so that
+# their build stays up to date instead of starting over.
+if [ "$(cat "$ref_dir/commit" 2>/dev/null)" != "$commit" ]; then
+  rm -rf "$ref_dir"
+  mkdir -p "$ref_dir/src"
+  git -C "$root" archive "$commit" | tar -x -C "$ref_dir/src"
+  echo "$commit" >"$ref_dir/commit"
+fi
+# The same update benchmark on both sides: it measures the music's feed only
+# where there is one.
+cmp -s "$root/bench/game/logic_bench.cpp" "$ref_dir/src/bench/game/logic_bench.cpp" ||
+  cp "$root/bench/game/logic_bench.cpp" "$ref_dir/src/bench/game/logic_bench.cpp"
+for side in "$ref_dir/src:$ref_dir/build" "$root:$root/build-bench"; do
   src=${side%%:*}
   build=${side##*:}
   cmake -S "$src" -B "$build" -DVW_BENCH=ON -DVW_TESTS=OFF -DCMAKE_BUILD_TYPE=Release >/dev/null
@@ -33,4 +43,4 @@ done
 
 mkdir -p "$root/build-bench/results"
 "$root/tests/with-display.sh" python3 "$root/bench/tools/music_compare.py" \
-  "$work/today-build" "$root/build-bench" "$root/data" "$runs" "$seconds" "$root/build-bench/results/music.md"
+  "$ref_dir/build" "$root/build-bench" "$root/data" "$runs" "$seconds" "$root/build-bench/results/music.md"
