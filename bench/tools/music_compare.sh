@@ -1,21 +1,23 @@
 #!/usr/bin/env bash
 # What music costs, against the game as it was without it, side by side in one
-# run: Release builds of a commit that does not play music (REF, default main)
-# and of this tree, both over this tree's data/ (the build without music
-# leaves data/music alone), and alternating runs of each
+# run: Release builds of a commit that does not play music (REF: main plays it
+# now, so name one from before it, e.g. f33e700) and of this tree, both over
+# this tree's data/ (the build without music leaves data/music alone), and
+# alternating runs of each
 # (bench/tools/music_compare.py):
 #   - game logic per update on the fake platform (vw_bench): the worst update
-#     of the menu and the busiest rounds, and the music fed after each;
+#     of the menu and the busiest rounds, and the music fed after each; a
+#     change of track;
 #   - the real game under Xvfb (bench/tools/real_game.py): start to the end of
-#     loading, update lateness, peak memory.
+#     loading, update lateness, peak memory at the menu and after a round.
 #
-#   bench/tools/music_compare.sh [REF] [RUNS] [SECONDS]
+#   bench/tools/music_compare.sh REF [RUNS] [SECONDS]
 #
 # Writes build-bench/results/music.md. Builds in build-bench/ and, for REF,
 # in build-bench-ref/ (with its sources).
 set -eu
 root=$(cd "$(dirname "$0")/../.." && pwd)
-ref=${1:-main}
+ref=${1:?usage: music_compare.sh REF [RUNS] [SECONDS], REF a commit without the music}
 runs=${2:-3}
 seconds=${3:-20}
 ref_dir=$root/build-bench-ref
