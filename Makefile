@@ -54,16 +54,16 @@ endef
 test: test-deps build web test-sanitize
 	$(call run_ctest,$(BUILD))
 
-# Every unit test again under AddressSanitizer and UBSan (the collector's
+# Every unit test (the game's and the asset generator's) again under AddressSanitizer and UBSan (the collector's
 # objects that live to the end are no leak: tests/lsan.supp), and the fuzz
 # corpora with the inputs that once broke a reader. The real-window, browser
 # and black-box tests drive Mesa, X and Chromium, not our code's memory, and
 # run in the plain build only.
 test-sanitize: configure
 	@cmake -S . -B $(BUILD)-sanitize -DVW_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug $(CMAKE_FLAGS) >/dev/null
-	@cmake --build $(BUILD)-sanitize -j$(JOBS) --target unit_tests $(FUZZ_REPLAYS)
+	@cmake --build $(BUILD)-sanitize -j$(JOBS) --target unit_tests assetgen_sound_tests $(FUZZ_REPLAYS)
 	export LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0; \
-	  $(call run_ctest,$(BUILD)-sanitize,-R '^(unit_tests|replay_.*|regressions_.*)$$')
+	  $(call run_ctest,$(BUILD)-sanitize,-R '^(unit_tests|assetgen_sound_tests|replay_.*|regressions_.*)$$')
 
 # The fuzz corpora and regression inputs replayed through each target.
 FUZZ_REPLAYS = $(patsubst fuzz/%.cpp,replay_%,$(wildcard fuzz/*_fuzz.cpp))

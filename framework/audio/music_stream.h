@@ -11,16 +11,19 @@
 
 class MusicStream {
  public:
-  static constexpr int kBuffers = 4;
+  static constexpr int kBuffers = 5;
   // Frames per buffer: about 93 ms at 44.1 kHz, so the queue holds about
-  // 370 ms, enough to ride out a main loop stalled for 100 ms and more.
+  // 460 ms, enough to ride out a main loop stalled for 100 ms and more.
   static constexpr int kBufferFrames = 4096;
   // Frames decoded a call while the queue is well ahead: a Vorbis packet or
   // so, about a tenth of a millisecond of work. At 60 calls a second that is
   // 61 440 frames, more than a 44.1 kHz stream plays, so the queue keeps up.
   static constexpr int kFeedFrames = 1024;
   // Fewer buffers queued than this, and a whole buffer is decoded at once.
-  static constexpr int kLowWater = 2;
+  // A browser may give the loop 30 frames a second or fewer, where the
+  // trickle alone falls behind: then whole buffers keep three or more
+  // (280 ms at 44.1 kHz) queued ahead, so a late frame is no gap.
+  static constexpr int kLowWater = 4;
 
   // Plays `ogg` on `source` (an OpenAL source name), which it has to itself
   // from here on. Nothing is decoded yet: Feed starts the source.
