@@ -48,6 +48,10 @@ class OurSide : public Side {
     device_ = new gxtkGraphics();
     gc_assign(bb_graphics_context, new bb_graphics_GraphicsContext());
     bb_graphics_SetGraphicsDevice(device_);
+    // VW_FILL_SHORTCUTS=0 draws every frame blended and cleared by a drawn
+    // rectangle: the reference the shortcuts' screenshots are compared with.
+    const char* shortcuts = std::getenv("VW_FILL_SHORTCUTS");
+    if (shortcuts && std::strcmp(shortcuts, "0") == 0) device_->SetFillShortcuts(false);
   }
 
   const char* Name() const override { return "ours"; }

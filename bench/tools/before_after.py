@@ -12,7 +12,8 @@ makes build-bench/), BEFORE_WEB and AFTER_WEB web builds (`make web`).
   game's, whatever draws it. Each build's renderer replays them (vw_render_bench
   --only ours), the two alternating RUNS times; the frame time is the median
   of the runs' medians. Each build's screenshots of every frame are compared
-  with `compare -metric AE` (differing pixels).
+  with `compare -metric AE` (differing pixels), and the after build's also
+  with those it draws with its fill shortcuts off (VW_FILL_SHORTCUTS=0).
 - The real game (real_game.py) at the menu and in a round, REAL_SECONDS each,
   alternating before, after, before, after, ...: the machine is shared, so the
   builds take turns, and the load is recorded with each run.
@@ -40,17 +41,17 @@ def load():
     return " ".join(open("/proc/loadavg").read().split()[:3])
 
 
-def run(cmd, out_file):
+def run(cmd, out_file, env=None):
     with open(out_file, "w") as f:
-        subprocess.run(cmd, check=True, stdout=f, stderr=subprocess.STDOUT)
+        subprocess.run(cmd, check=True, stdout=f, stderr=subprocess.STDOUT, env=env)
     return open(out_file).read()
 
 
-def render(bench, frames, shots, out_file):
+def render(bench, frames, shots, out_file, env=None):
     """Median frame time (ms) of each dumped frame, our renderer only."""
     os.makedirs(shots, exist_ok=True)
     text = run([os.path.join(bench, "bench", "vw_render_bench"), "--frames", frames, "--only", "ours",
-                "--rounds", RENDER_ROUNDS, "--warmup", "10", "--shots", shots], out_file)
+                "--rounds", RENDER_ROUNDS, "--warmup", "10", "--shots", shots], out_file, env)
     times, scene = {}, None
     for line in text.splitlines():
         if line.startswith("### "):
@@ -99,9 +100,15 @@ def main():
         for name, (_, build) in builds.items():
             result[name]["web"].append(web(build, os.path.join(out, "web-%s-%d.json" % (name, i))))
         loads.append(load())
+    # The after build's renderer once more with its fill shortcuts off: the
+    # blended reference its own screenshots must equal.
+    render(after_bench, frames, os.path.join(out, "shots-plain"), os.path.join(out, "render-plain.md"),
+           dict(os.environ, VW_FILL_SHORTCUTS="0"))
     shots = sorted(f for f in os.listdir(os.path.join(out, "shots-after")) if f.endswith(".png"))
-    pixels = {f: differing_pixels(os.path.join(out, "shots-before", f), os.path.join(out, "shots-after", f))
-              for f in shots}
+    pixels = {}
+    for other in ("before", "plain"):
+        pixels[other] = {f: differing_pixels(os.path.join(out, "shots-" + other, f),
+                                             os.path.join(out, "shots-after", f)) for f in shots}
     write(result, pixels, loads, os.path.join(out, "before-after.md"))
 
 
@@ -116,8 +123,11 @@ def write(result, pixels, loads, path):
     lines += ["| figure | before | after | after / before |", "|---|---|---|---|"]
 
     def row(name, x, y, fmt="%.1f"):
-        ratio = ("%.2fx" % (y / x)) if x else "-"
-        lines.append("| %s | %s | %s | %s |" % (name, fmt % x, fmt % y, ratio))
+        # A figure one build cannot give (the before build has no update
+        # counts, only the game's meters) is shown as missing, not dropped.
+        ratio = ("%.2fx" % (y / x)) if x and y is not None else "-"
+        lines.append("| %s | %s | %s | %s |" % (name, "-" if x is None else fmt % x,
+                                                   "-" if y is None else fmt % y, ratio))
 
     for key, label in (("menu_cpu", "desktop menu: CPU, share of one core (%)"),
                        ("round_cpu", "desktop round: CPU, share of one core (%)")):
@@ -132,14 +142,20 @@ def write(result, pixels, loads, path):
         for key, label in (("updates", "updates a second"), ("frames", "frames a second"),
                            ("updateMeter", "the game's update meter"), ("renderMeter", "the game's render meter")):
             x, y = pooled(b["web"], place, key), pooled(a["web"], place, key)
-            if not x or not y:
+            if not x and not y:
                 continue
-            row("web %s: %s, median" % (place, label), statistics.median(x), statistics.median(y))
-            row("web %s: %s, worst second" % (place, label), min(x), min(y))
-    for key in ("wasm", "js"):
+            median = lambda v: statistics.median(v) if v else None
+            least = lambda v: min(v) if v else None
+            row("web %s: %s, median" % (place, label), median(x), median(y))
+            row("web %s: %s, worst second" % (place, label), least(x), least(y))
+            row("web %s: %s, best second" % (place, label), max(x) if x else None, max(y) if y else None)
+    for key in ("wasm", "js", "data"):
         row("web: vaultwick.%s (bytes)" % key, b["web"][0][key], a["web"][0][key], "%d")
-    lines += ["", "Differing pixels, before and after, of each dumped frame (compare -metric AE): " +
-              ", ".join("%s %d" % (f[:-len("-ours.png")], n) for f, n in pixels.items())]
+    for other, what in (("before", "the before build's renderer"),
+                        ("plain", "the after build's with its fill shortcuts off (VW_FILL_SHORTCUTS=0)")):
+        lines += ["", "Differing pixels of each dumped frame as the after build draws it against %s "
+                  "(compare -metric AE): " % what +
+                  ", ".join("%s %d" % (f[:-len("-ours.png")], n) for f, n in pixels[other].items())]
     with open(path, "w") as f:
         f.write("\n".join(lines) + "\n")
     print("\n".join(lines))

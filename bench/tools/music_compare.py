@@ -6,9 +6,11 @@
 Each run takes the build without music, then ours, in turn, with DATA as
 their data/:
   - vw_bench's game-update benchmark of the menu and the busiest rounds, for
-    the worst update and, in ours, the music fed after each update;
+    the worst update and, in ours, the music fed after each update; and, in
+    ours, a change of track (BM_MusicStart: the stream opened, its first feed);
   - real_game.py for SECONDS at the menu and SECONDS in a round: start to the
-    end of loading, update lateness, peak memory (VmHWM).
+    end of loading (and to the menu at rest where the build marks it), update
+    lateness, peak memory (VmHWM) at the menu and after the round.
 The table gives each figure's median and worst over the runs.
 """
 import json
@@ -25,15 +27,17 @@ SIDES = ["today", "ours"]
 
 
 def update_bench(build, data):
-    """{scene: {counter: value}} from one vw_bench run."""
+    """{scene: {counter: value}} from one vw_bench run: the update benchmark's
+    scenes, and "music-start" where the build streams music."""
     with tempfile.NamedTemporaryFile(suffix=".json") as out:
         subprocess.run([os.path.join(build, "bench", "vw_bench"),
-                        "--benchmark_filter=BM_GameUpdate/(%s)$" % "|".join(SCENES),
+                        "--benchmark_filter=BM_GameUpdate/(%s)/|BM_MusicStart" % "|".join(SCENES),
                         "--benchmark_out=" + out.name, "--benchmark_out_format=json"],
                        cwd=build, env=dict(os.environ, VW_DATA_DIR=data), check=True,
                        stdout=subprocess.DEVNULL)
         results = json.load(open(out.name))["benchmarks"]
-    return {r["name"].split("/")[1]: r for r in results}
+    return {("music-start" if r["name"].startswith("BM_MusicStart") else r["name"].split("/")[1]): r
+            for r in results}
 
 
 def real_game(build, data, seconds):
@@ -54,6 +58,45 @@ def number(text, index=0):
     return float(re.findall(r"[0-9.]+", text)[index])
 
 
+def note_bench(note, side, bench):
+    """The update benchmark's figures: the pass is the update and, with
+    streamed music, the feed after it (the same as the update without)."""
+    for scene in SCENES:
+        b = bench[scene]
+        note(side, scene + ": mean update (us)", b["real_time"])
+        note(side, scene + ": worst update, wall time (us)", b["worst_us"])
+        note(side, scene + ": worst update, the thread's CPU time (us)", b["cpu_worst_us"])
+        note(side, scene + ": worst pass, update and music fed, wall time (us)", b["pass_worst_us"])
+        note(side, scene + ": worst pass, update and music fed, CPU time (us)", b["pass_cpu_worst_us"])
+        if side == "ours":
+            note(side, scene + ": music fed after an update, mean (us)", b["feed_mean_us"])
+            note(side, scene + ": music fed after an update, worst wall time (us)", b["feed_worst_us"])
+            note(side, scene + ": music fed after an update, worst CPU time (us)", b["feed_cpu_worst_us"])
+    if "music-start" in bench:
+        b = bench["music-start"]
+        for key, what in (("start", "the stream opened"), ("first_feed", "its first feed")):
+            note(side, "change of track: %s, mean CPU time (us)" % what, b[key + "_cpu_mean_us"])
+            note(side, "change of track: %s, worst CPU time (us)" % what, b[key + "_cpu_worst_us"])
+            note(side, "change of track: %s, worst wall time (us)" % what, b[key + "_worst_us"])
+        note(side, "change of track: both, worst CPU time (us)", b["pass_cpu_worst_us"])
+        note(side, "change of track: both, worst wall time (us)", b["pass_worst_us"])
+
+
+def note_real_game(note, side, rows):
+    note(side, "real game: start to the end of loading (ms)", number(rows["Start to the end of loading (menu up)"]))
+    if rows.get("Start to the menu at rest", "-") != "-":
+        note(side, "real game: start to the menu at rest (ms)", number(rows["Start to the menu at rest"]))
+    note(side, "real game: first second after loading, update start after it was due, worst (ms)",
+         number(rows["First second after loading: update start after it was due, worst"]))
+    for stretch in ("menu", "round"):
+        note(side, "real game, %s: update start after it was due, worst (ms)" % stretch,
+             number(rows["%s: update start after it was due, worst" % stretch]))
+    note(side, "real game: peak memory at the menu, VmHWM (MiB)",
+         number(rows["Peak memory at the menu (VmHWM after its stretch)"]))
+    note(side, "real game: peak memory after the round, VmHWM (MiB)",
+         number(rows["Peak memory (VmHWM) / resident at the end"]))
+
+
 def main():
     builds = dict(zip(SIDES, sys.argv[1:3]))
     data, runs, seconds, out = sys.argv[3], int(sys.argv[4]), float(sys.argv[5]), sys.argv[6]
@@ -62,54 +105,33 @@ def main():
     def note(side, name, value):
         figures[side].setdefault(name, []).append(value)
 
-    load = open("/proc/loadavg").read().split()[:3]
+    loads = [loadavg()]
     for run in range(runs):
         for side in SIDES:
             print("run %d, %s" % (run + 1, side), flush=True)
-            bench = update_bench(builds[side], data)
-            for scene in SCENES:
-                note(side, scene + ": worst update", bench[scene]["worst_us"])
-                note(side, scene + ": mean update", bench[scene]["real_time"])
-                if "feed_worst_us" in bench[scene]:
-                    note(side, scene + ": music feed after an update, worst", bench[scene]["feed_worst_us"])
-                    note(side, scene + ": music feed after an update, mean", bench[scene]["feed_mean_us"])
-            rows = real_game(builds[side], data, seconds)
-            note(side, "real game: start to the end of loading", number(rows["Start to the end of loading (menu up)"]))
-            for stretch in ("menu", "round"):
-                note(side, "real game, %s: update start after it was due, worst" % stretch,
-                     number(rows["%s: update start after it was due, worst" % stretch]) * 1000)
-                note(side, "real game, %s: interval between updates, worst" % stretch,
-                     number(rows["%s: interval between updates, mean / sd / worst" % stretch], 2) * 1000)
-            note(side, "real game: peak memory (VmHWM)", number(rows["Peak memory (VmHWM) / resident at the end"]))
-    write(figures, runs, load, out)
+            note_bench(note, side, update_bench(builds[side], data))
+            note_real_game(note, side, real_game(builds[side], data, seconds))
+            loads.append(loadavg())
+    write(figures, runs, loads, out)
 
 
-UNITS = {"memory": "MiB", "loading": "ms"}
+def loadavg():
+    return " ".join(open("/proc/loadavg").read().split()[:3])
 
 
-def unit(name):
-    for key, u in UNITS.items():
-        if key in name:
-            return u
-    return "us"
+def cell(values):
+    return "%.2f / %.2f" % (statistics.median(values), max(values)) if values else "-"
 
 
-def cell(values, name):
-    if not values:
-        return "-"
-    return "%.1f / %.1f %s" % (statistics.median(values), max(values), unit(name))
-
-
-def write(figures, runs, load, out):
-    after = open("/proc/loadavg").read().split()[:3]
+def write(figures, runs, loads, out):
     with open(out, "w") as f:
-        f.write("%d runs of each, alternating; median / worst over the runs. Load before / after: %s / %s\n\n"
-                % (runs, " ".join(load), " ".join(after)))
+        f.write("%d runs of each, alternating; median / worst over the runs. Load average at the start and "
+                "after each build's turn: %s\n\n" % (runs, " -> ".join(loads)))
         f.write("| figure | without music | with music | difference of the worst |\n|---|---|---|---|\n")
         for name in figures["ours"]:
             today, ours = figures["today"].get(name, []), figures["ours"][name]
-            diff = "%+.1f %s" % (max(ours) - max(today), unit(name)) if today else "-"
-            f.write("| %s | %s | %s | %s |\n" % (name, cell(today, name), cell(ours, name), diff))
+            diff = "%+.2f" % (max(ours) - max(today)) if today else "-"
+            f.write("| %s | %s | %s | %s |\n" % (name, cell(today), cell(ours), diff))
     print(open(out).read())
 
 

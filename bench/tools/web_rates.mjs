@@ -1,6 +1,6 @@
 // The web build's update and render rates in headless Chromium, at the menu
 // and in a round of play mode 1 left to bounce on the spot, sampled once a
-// second (tests/web/rates.mjs); and the sizes of its .wasm and .js.
+// second (tests/web/rates.mjs); and the sizes of its .wasm, .js and .data.
 // Usage: node --experimental-websocket bench/tools/web_rates.mjs WEB_BUILD [SECONDS]
 // Prints one JSON object.
 import { mkdtempSync, rmSync, statSync } from 'node:fs';
@@ -45,7 +45,8 @@ async function main() {
     const page = await browser.newPage();
     await page.goto(url);
     const rates = await measure(page);
-    console.log(JSON.stringify({ build: webBuild, wasm: size('vaultwick.wasm'), js: size('vaultwick.js'), ...rates }));
+    console.log(JSON.stringify({ build: webBuild, wasm: size('vaultwick.wasm'), js: size('vaultwick.js'),
+      data: size('vaultwick.data'), ...rates }));
   } finally {
     await browser.close();
     server.close();

@@ -1,6 +1,6 @@
 // Streaming Ogg Vorbis: pages read and checked one at a time and handed to
 // the decoder's push interface, frames converted as they are asked for, and
-// the decoder started again over the kept header pages when a loop wraps.
+// the decoder put back as it was just opened when a loop wraps.
 #include "audio/ogg_stream.h"
 
 #include <array>
@@ -110,10 +110,15 @@ bool OggStream::OpenDecoder() {
   else
     decoder_ = ogg_open_in_arena(commentBytes_, open, arena_, &arenaBytes_);
   if (!decoder_) return false;
+  headersUsed_ = static_cast<size_t>(used);
   pending_.assign(headers_.begin() + used, headers_.end());
   taken_ = 0;
   stb_vorbis_info info = stb_vorbis_get_info(decoder_);
-  return info.channels == channels_ && info.sample_rate == static_cast<unsigned>(rate_);
+  if (info.channels != channels_ || info.sample_rate != static_cast<unsigned>(rate_)) return false;
+  // Every pointer of the decoder's points into the arena, which stays where
+  // it is: its bytes are its whole state.
+  opened_.assign(arena_, arena_ + arenaBytes_);
+  return true;
 }
 
 // Appends the next page to `into` once its header, segment table and body are
@@ -224,14 +229,18 @@ void OggStream::NextPage() {
   if (lastGranule_ >= 0) length_ = static_cast<uint64_t>(lastGranule_);
 }
 
-// Back to the first sample: the decoder starts afresh over the header pages,
-// as it did when the stream was opened.
+// Back to the first sample: the decoder as it was when just opened over the
+// header pages, reading again from the first audio page.
 bool OggStream::Restart() {
-  stb_vorbis_close(decoder_);
-  decoder_ = nullptr;
   frameAt_ = frameLength_ = 0;
   handedOut_ = 0;
   lastPageRead_ = ended_ = false;
-  if (std::fseek(file_, audioStart_, SEEK_SET) != 0 || !OpenDecoder()) failed_ = true;
-  return !failed_;
+  if (std::fseek(file_, audioStart_, SEEK_SET) != 0) {
+    failed_ = true;
+    return false;
+  }
+  std::memcpy(arena_, opened_.data(), opened_.size());
+  pending_.assign(headers_.begin() + static_cast<long>(headersUsed_), headers_.end());
+  taken_ = 0;
+  return true;
 }

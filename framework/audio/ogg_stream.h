@@ -61,7 +61,12 @@ class OggStream {
   size_t commentBytes_ = 0;             // the comment packet's length
   char* arena_ = nullptr;               // the decoder's memory
   int arenaBytes_ = 0;
-  stb_vorbis* decoder_ = nullptr;
+  stb_vorbis* decoder_ = nullptr;       // lives in arena_
+  // arena_ as it was right after the headers: copied back over it, it is the
+  // decoder just opened, without the setup's work (the codebooks), so a loop
+  // wraps in a pass that costs little more than any other.
+  std::vector<char> opened_;
+  size_t headersUsed_ = 0;              // bytes of headers_ the opening took
   std::vector<unsigned char> pending_;  // pages read and not yet wholly decoded
   size_t taken_ = 0;                    // bytes of pending_ the decoder has used
   float** frame_ = nullptr;             // the decoder's last frame, per channel

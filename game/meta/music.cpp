@@ -3,6 +3,7 @@
 // to the other, the music lowered under the pause panel, and the sound
 // setting (1 effects and music, 3 music only) switching it at once.
 #include <algorithm>
+#include <cstring>
 
 #include "audio/audio.h"
 #include "files/files.h"
@@ -32,7 +33,9 @@ const char* const kMusicFiles[] = {
 };
 const int kMusicTracks = sizeof kMusicFiles / sizeof kMusicFiles[0];
 
-bool SameFile(int a, int b) { return String(kMusicFiles[a]) == String(kMusicFiles[b]); }
+// Compared as C strings: a runtime String per update would be garbage for
+// the collector.
+bool SameFile(int a, int b) { return std::strcmp(kMusicFiles[a], kMusicFiles[b]) == 0; }
 
 }  // namespace
 
