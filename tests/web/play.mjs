@@ -237,19 +237,28 @@ const kOptionKeys = {
 };
 const settingOf = (state, slot) => Number(state.split('|')[slot]);
 
+// A press the game sees as one: held for a while, then released until
+// updates have run with no key held. The game acts on a key held in an update
+// and then waits for an update with no key held; on a busy machine the next
+// press could otherwise come before such an update and be taken for the
+// first still held.
+async function pressSeen(page, key) {
+  await page.press(key);
+  const up = await probe(page, 'updates');
+  await waitFor('updates with the key up', async () => (await probe(page, 'updates')) >= up + 2, 5000);
+}
+
 async function pressAll(page, keys) {
-  for (const key of keys) {
-    await page.press(key);
-    await sleep(150);
-  }
+  for (const key of keys) await pressSeen(page, key);
 }
 
 async function checkOptionsBox(page) {
-  await page.press(kOptionKeys.o);
+  await pressSeen(page, kOptionKeys.o);
   await waitFor('the options box', async () => (await probe(page, 'options_open')) === 1, 3000);
   await pressAll(page, [Keys.down, Keys.down, kOptionKeys.right, kOptionKeys.right]);
-  check((await probe(page, 'setting', 15)) === 2, `game speed setting ${await probe(page, 'setting', 15)}, want 2`);
-  await page.press(Keys.escape);
+  const speed = await probe(page, 'setting', 15);
+  check(speed === 2, `game speed setting ${speed}, want 2`);
+  await pressSeen(page, Keys.escape);
   await waitFor('the box to close', async () => (await probe(page, 'options_open')) === 0, 3000);
   const saved = await waitFor('the saved speed', async () => {
     const state = await readState(page);
@@ -257,10 +266,10 @@ async function checkOptionsBox(page) {
   }, 3000);
   await waitForStored(page, saved);
   // Back to full speed for the visits after this one.
-  await page.press(kOptionKeys.o);
+  await pressSeen(page, kOptionKeys.o);
   await waitFor('the options box', async () => (await probe(page, 'options_open')) === 1, 3000);
   await pressAll(page, [Keys.down, Keys.down, kOptionKeys.right, kOptionKeys.right, kOptionKeys.right, kOptionKeys.right]);
-  await page.press(Keys.escape);
+  await pressSeen(page, Keys.escape);
   await waitFor('the speed saved back', async () => settingOf((await readState(page)) || '', 15) === 0, 3000);
 }
 
@@ -269,7 +278,7 @@ async function checkOptionsBox(page) {
 // A browser that refuses the API checks nothing: the step is skipped.
 async function checkOptionsFullscreen(page) {
   const element = () => page.evaluate('document.fullscreenElement === Module.canvas ? 1 : 0');
-  await page.press(kOptionKeys.o);
+  await pressSeen(page, kOptionKeys.o);
   await waitFor('the options box', async () => (await probe(page, 'options_open')) === 1, 3000);
   await pressAll(page, [Keys.down, Keys.down, Keys.down, Keys.down, kOptionKeys.right]);
   const outcome = await waitFor('fullscreen or its refusal', async () => {
@@ -277,7 +286,7 @@ async function checkOptionsFullscreen(page) {
     return (await probe(page, 'fullscreen')) === 0 ? 'refused' : null;
   }, 3000);
   if (outcome === 'refused') {
-    await page.press(Keys.escape);
+    await pressSeen(page, Keys.escape);
     throw new Skip('this browser refused the Fullscreen API');
   }
   // The pointer still lands where the player sees it on the scaled canvas.
@@ -292,7 +301,7 @@ async function checkOptionsFullscreen(page) {
   await waitFor('fullscreen again', async () => (await element()) === 1, 3000);
   await page.evaluate('document.exitFullscreen()');
   await waitFor('the game to follow the page out of fullscreen', async () => (await probe(page, 'fullscreen')) === 0, 3000);
-  await page.press(Keys.escape);
+  await pressSeen(page, Keys.escape);
   await waitFor('the box to close', async () => (await probe(page, 'options_open')) === 0, 3000);
 }
 
@@ -365,7 +374,7 @@ async function visit1(browser, url) {
 async function playAndQuit(page) {
   const menu = await shot(page);
   await page.evaluate(`window.vwKeys = []; window.addEventListener('keydown', (e) => vwKeys.push([e.code, e.defaultPrevented]))`);
-  await page.press(Keys.space);
+  await pressSeen(page, Keys.space);
   await waitFor('a round', async () => (await probe(page, 'screen')) === 10, 5000);
   // Left alone the character bounces on the spot: two shots a moment apart differ.
   await waitFor('the round to animate', async () => {
@@ -373,11 +382,11 @@ async function playAndQuit(page) {
     await sleep(100);
     return !a.equals(menu) && !a.equals(await shot(page));
   }, 5000);
-  await page.press(Keys.escape);
+  await pressSeen(page, Keys.escape);
   await waitFor('the pause panel', async () => (await probe(page, 'paused')) === 1, 3000);
-  await page.press(Keys.left);
+  await pressSeen(page, Keys.left);
   await waitFor('Quit chosen on the panel', async () => (await probe(page, 'pause_choice')) === -1, 3000);
-  await page.press(Keys.space);
+  await pressSeen(page, Keys.space);
   await waitFor('the game over', async () => (await probe(page, 'round_over')) === 1, 3000);
   await waitFor('the menu after the game over', async () => (await probe(page, 'screen')) === 1, 10000);
   const keys = await page.evaluate('vwKeys');
