@@ -98,21 +98,17 @@ bool OggStream::ReadIdentification(const std::vector<unsigned char>& p) {
   return channels_ > 0 && rate_ > 0 && shortBlock >= 6 && shortBlock <= longBlock && longBlock <= 13 && (p[29] & 1);
 }
 
-// Opens the decoder over the header pages: the first time in memory sized for
-// them, afterwards again in the memory it had.
+// Opens the decoder over the header pages, in memory sized for them. Only
+// once: a loop's wrap copies the opened decoder back (Restart).
 bool OggStream::OpenDecoder() {
-  int used = 0, error = 0;
+  int used = 0;
   auto open = [this, &used](const stb_vorbis_alloc& alloc, int* failure) {
     return stb_vorbis_open_pushdata(headers_.data(), static_cast<int>(headers_.size()), &used, failure, &alloc);
   };
-  if (arena_)
-    decoder_ = open(stb_vorbis_alloc{arena_, arenaBytes_}, &error);
-  else
-    decoder_ = ogg_open_in_arena(commentBytes_, open, arena_, &arenaBytes_);
+  decoder_ = ogg_open_in_arena(commentBytes_, open, arena_, &arenaBytes_);
   if (!decoder_) return false;
   headersUsed_ = static_cast<size_t>(used);
-  pending_.assign(headers_.begin() + used, headers_.end());
-  taken_ = 0;
+  ResumeAfterHeaders();
   stb_vorbis_info info = stb_vorbis_get_info(decoder_);
   if (info.channels != channels_ || info.sample_rate != static_cast<unsigned>(rate_)) return false;
   // Every pointer of the decoder's points into the arena, which stays where
@@ -240,7 +236,12 @@ bool OggStream::Restart() {
     return false;
   }
   std::memcpy(arena_, opened_.data(), opened_.size());
+  ResumeAfterHeaders();
+  return true;
+}
+
+// The decoder's next bytes: what the header pages hold past the headers.
+void OggStream::ResumeAfterHeaders() {
   pending_.assign(headers_.begin() + static_cast<long>(headersUsed_), headers_.end());
   taken_ = 0;
-  return true;
 }

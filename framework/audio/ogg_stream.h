@@ -54,6 +54,7 @@ class OggStream {
   void NextPage();
   size_t CopyFrame(short* out, size_t frames);
   bool Restart();
+  void ResumeAfterHeaders();
 
   FILE* file_;
   long audioStart_ = 0;                 // file offset past the header pages
