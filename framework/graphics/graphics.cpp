@@ -47,7 +47,9 @@ gxtkGraphics::gxtkGraphics()
       additive(false),
       fillShortcuts(true),
       blending(true),
-      texturing(false) {
+      texturing(false),
+      scissorOn(false),
+      scissorBox{0, 0, 0, 0} {
   for (int q = 0; q < kMaxQuads; ++q) {
     unsigned short k = static_cast<unsigned short>(q * 4);
     unsigned short* e = &quadIndexTable[q * 6];
@@ -122,11 +124,16 @@ int gxtkGraphics::SetBlend(int blend) {
 
 int gxtkGraphics::SetScissor(int x, int y, int w, int h) {
   Flush();
-  if (x == 0 && y == 0 && w == Width() && h == Height()) {
-    glDisable(GL_SCISSOR_TEST);
-  } else {
+  scissorOn = !(x == 0 && y == 0 && w == Width() && h == Height());
+  scissorBox[0] = x;
+  scissorBox[1] = y;
+  scissorBox[2] = w;
+  scissorBox[3] = h;
+  if (scissorOn) {
     glEnable(GL_SCISSOR_TEST);
     glScissor(x, Height() - y - h, w, h);  // OpenGL counts rows from the bottom
+  } else {
+    glDisable(GL_SCISSOR_TEST);
   }
   return 0;
 }
@@ -186,22 +193,29 @@ int gxtkGraphics::QueueQuadSlow(gxtkSurface* surface, bool opaque, float x0, flo
 
 int gxtkGraphics::QueueQuadThrough(const float* m, bool through, gxtkSurface* surface, bool opaque, float x0,
                                    float y0, float x1, float y1, float u0, float v0, float u1, float v1) {
-  Vertex* q = &vertexBuffer[Admit(kQuads, kMaxQuads, 4, surface, opaque && opaqueDraws)];
+  opaque = opaque && opaqueDraws;
   const unsigned int c = packedColor;
+  Vertex corners[4];
   if (!through) {
-    q[0] = Vertex{x0, y0, u0, v0, c};
-    q[1] = Vertex{x1, y0, u1, v0, c};
-    q[2] = Vertex{x1, y1, u1, v1, c};
-    q[3] = Vertex{x0, y1, u0, v1, c};
-    return 0;
+    corners[0] = Vertex{x0, y0, u0, v0, c};
+    corners[1] = Vertex{x1, y0, u1, v0, c};
+    corners[2] = Vertex{x1, y1, u1, v1, c};
+    corners[3] = Vertex{x0, y1, u0, v1, c};
+  } else {
+    // Each corner is a·x + c·y + tx, b·x + d·y + ty; the products are shared.
+    const float ax0 = m[0] * x0, ax1 = m[0] * x1, bx0 = m[1] * x0, bx1 = m[1] * x1;
+    const float cy0 = m[2] * y0, cy1 = m[2] * y1, dy0 = m[3] * y0, dy1 = m[3] * y1;
+    corners[0] = Vertex{ax0 + cy0 + m[4], bx0 + dy0 + m[5], u0, v0, c};
+    corners[1] = Vertex{ax1 + cy0 + m[4], bx1 + dy0 + m[5], u1, v0, c};
+    corners[2] = Vertex{ax1 + cy1 + m[4], bx1 + dy1 + m[5], u1, v1, c};
+    corners[3] = Vertex{ax0 + cy1 + m[4], bx0 + dy1 + m[5], u0, v1, c};
   }
-  // Each corner is a·x + c·y + tx, b·x + d·y + ty; the products are shared.
-  const float ax0 = m[0] * x0, ax1 = m[0] * x1, bx0 = m[1] * x0, bx1 = m[1] * x1;
-  const float cy0 = m[2] * y0, cy1 = m[2] * y1, dy0 = m[3] * y0, dy1 = m[3] * y1;
-  q[0] = Vertex{ax0 + cy0 + m[4], bx0 + dy0 + m[5], u0, v0, c};
-  q[1] = Vertex{ax1 + cy0 + m[4], bx1 + dy0 + m[5], u1, v0, c};
-  q[2] = Vertex{ax1 + cy1 + m[4], bx1 + dy1 + m[5], u1, v1, c};
-  q[3] = Vertex{ax0 + cy1 + m[4], bx0 + dy1 + m[5], u0, v1, c};
+  if (!opaque && fillShortcuts && surface && DrawByCells(surface, corners)) return 0;
+  Vertex* q = &vertexBuffer[Admit(kQuads, kMaxQuads, 4, surface, opaque)];
+  q[0] = corners[0];
+  q[1] = corners[1];
+  q[2] = corners[2];
+  q[3] = corners[3];
   return 0;
 }
 

@@ -9,8 +9,14 @@
 // need no blending get none, with the same pixels as a blended draw: a
 // rectangle that covers the whole window at alpha 1 is a glClear, and a source
 // its caller knows to be fully opaque (DrawSurfaceAs and the like), drawn at
-// alpha 1 with alpha blending, is drawn with blending off.
+// alpha 1 with alpha blending, is drawn with blending off. A large unturned
+// image that is partly clear or partly opaque is drawn cell by cell of the
+// window under the scissor (graphics/cells.cpp): its clear cells not at all,
+// its opaque ones without blending.
 #pragma once
+
+#include <cmath>
+#include <vector>
 
 #include "graphics/surface.h"
 #include "runtime/object.h"
@@ -21,6 +27,15 @@ class gxtkGraphics : public gxtkObject {
   enum { kPoints = 1, kLines = 2, kQuads = 4, kFan = 5 };
   static constexpr int kMaxVertices = 1024;
   static constexpr int kMaxQuads = kMaxVertices / 4;
+  // Window cells of this many pixels a side, on a grid from the window's
+  // corner, are what a large image is judged by.
+  static constexpr int kFillCell = 32;
+  // Images covering fewer pixels than this are drawn whole.
+  static constexpr float kCellsMinArea = 256.0f * 256.0f;
+  // Pixels (or texels) [first, end) along one axis.
+  struct Span {
+    int first, end;
+  };
 
   // One vertex exactly as OpenGL reads it (20-byte stride).
   struct Vertex {
@@ -56,6 +71,10 @@ class gxtkGraphics : public gxtkObject {
   // Whether GL_TEXTURE_2D is on as far as this renderer last set it, so that
   // consecutive textured batches leave it on. BeginRender sets it afresh.
   bool texturing;
+  // The scissor the caller set (window pixels, rows from the top); off when
+  // it is the whole window. Cells are drawn within it.
+  bool scissorOn;
+  int scissorBox[4];
 
   gxtkGraphics();
 
@@ -138,6 +157,26 @@ class gxtkGraphics : public gxtkObject {
   void PackColor();
   // opaqueDraws from the alpha, the blend and the switch above.
   void UpdateOpaqueDraws();
+
+  // Cells (graphics/cells.cpp). A window rectangle, rows from the top, and
+  // how it is drawn.
+  enum CellKind { kCellSkipped, kCellUnblended, kCellBlended };
+  struct CellRect {
+    int x0, y0, x1, y1;
+    CellKind kind;
+  };
+
+  // Draws the quad (corners as queued) cell by cell and returns true when it
+  // is large, unturned and has a clear cell or an opaque one it may draw
+  // unblended; otherwise false and nothing is drawn.
+  bool DrawByCells(gxtkSurface* surface, const Vertex quad[4]);
+  // The quad's cells merged into rectangles of one kind, in cellRects.
+  bool PlanCells(gxtkSurface* surface, const Vertex quad[4]);
+  bool PlanCellRow(gxtkSurface* surface, const Vertex quad[4], Span across, int top, int bottom, int texelTop,
+                   int texelBottom);
+  void DrawCellRects(gxtkSurface* surface, const Vertex quad[4]);
+  std::vector<CellRect> cellRects;
+  std::vector<int> cellRowRuns, cellLastRowRuns;  // indices into cellRects
 };
 
 // ---------------------------------------------------------------------------
@@ -147,7 +186,7 @@ inline int gxtkGraphics::QueueQuad(gxtkSurface* surface, bool opaque, float x0, 
                                   float u0, float v0, float u1, float v1) {
   opaque = opaque & opaqueDraws;
   if (batchKind != kQuads || batchCount == kMaxQuads || batchSurface != surface || batchOpaque != opaque ||
-      transformed)
+      transformed || std::fabs((x1 - x0) * (y1 - y0)) >= kCellsMinArea)
     return QueueQuadSlow(surface, opaque, x0, y0, x1, y1, u0, v0, u1, v1);
   Vertex* q = &vertexBuffer[batchCount++ * 4];
   const unsigned int c = packedColor;

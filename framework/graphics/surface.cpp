@@ -249,7 +249,8 @@ uint64_t columns_in_word(int word, int x0, int x1) {
 
 }  // namespace
 
-// Read before premultiplication, which keeps alpha as it is anyway.
+// Read before premultiplication, which keeps alpha as it is anyway (and
+// makes every byte of a clear texel 0).
 void gxtkSurface::LearnOpacity() {
   ForgetOpacity();
   if (!pixels || width <= 0 || height <= 0) return;
@@ -258,39 +259,57 @@ void gxtkSurface::LearnOpacity() {
     return;
   }
   opaqueStride = (width + kWordBits - 1) / kWordBits;
-  std::vector<uint64_t> bits(static_cast<size_t>(opaqueStride) * static_cast<size_t>(height), 0);
-  bool any = false;
+  const size_t words = static_cast<size_t>(opaqueStride) * static_cast<size_t>(height);
+  std::vector<uint64_t> opaque(words, 0), clear(words, 0);
+  bool anyOpaque = false, anyClear = false;
   const unsigned char* p = pixels + (depth - 1);
   for (int y = 0; y < height; ++y) {
-    uint64_t* row = &bits[static_cast<size_t>(y) * static_cast<size_t>(opaqueStride)];
+    const size_t row = static_cast<size_t>(y) * static_cast<size_t>(opaqueStride);
     for (int x = 0; x < width; ++x, p += depth) {
-      if (*p != 255) continue;
-      row[x / kWordBits] |= bit(x);
-      any = true;
+      if (*p == 255) {
+        opaque[row + static_cast<size_t>(x / kWordBits)] |= bit(x);
+        anyOpaque = true;
+      } else if (*p == 0) {
+        clear[row + static_cast<size_t>(x / kWordBits)] |= bit(x);
+        anyClear = true;
+      }
     }
   }
-  if (any) opaqueBits.swap(bits);
+  if (anyOpaque) opaqueBits.swap(opaque);
+  if (anyClear) clearBits.swap(clear);
 }
 
 void gxtkSurface::ForgetOpacity() {
   std::vector<uint64_t>().swap(opaqueBits);
+  std::vector<uint64_t>().swap(clearBits);
   opaqueStride = 0;
   allOpaque = false;
   ++opacityVersion;
 }
 
-bool gxtkSurface::Opaque(int x, int y, int w, int h) const {
-  if (w <= 0 || h <= 0 || x < 0 || y < 0 || x > width - w || y > height - h) return false;
-  if (allOpaque) return true;
-  if (opaqueBits.empty()) return false;
+namespace {
+
+// Whether the bits of every row of the rectangle are all set.
+bool all_set(const std::vector<uint64_t>& bits, int stride, int x, int y, int w, int h) {
+  if (bits.empty()) return false;
   for (int row = y; row < y + h; ++row) {
-    const uint64_t* words = &opaqueBits[static_cast<size_t>(row) * static_cast<size_t>(opaqueStride)];
+    const uint64_t* words = &bits[static_cast<size_t>(row) * static_cast<size_t>(stride)];
     for (int word = x / kWordBits; word <= (x + w - 1) / kWordBits; ++word) {
       uint64_t mask = columns_in_word(word, x, x + w);
       if ((words[word] & mask) != mask) return false;
     }
   }
   return true;
+}
+
+}  // namespace
+
+gxtkSurface::Cover gxtkSurface::Coverage(int x, int y, int w, int h) const {
+  if (w <= 0 || h <= 0 || x < 0 || y < 0 || x > width - w || y > height - h) return kMixed;
+  if (allOpaque) return kOpaque;
+  if (all_set(opaqueBits, opaqueStride, x, y, w, h)) return kOpaque;
+  if (all_set(clearBits, opaqueStride, x, y, w, h)) return kClear;
+  return kMixed;
 }
 
 // ---------------------------------------------------------------------------

@@ -13,11 +13,13 @@ class gxtkSurface : public gxtkObject {
   int depth;              // bytes per pixel: 1 grey, 2 grey+alpha, 3 RGB, 4 RGBA
   unsigned int texture;   // 0: none
   float uScale, vScale;   // 1 / texture width and height
-  // Which texels are fully opaque (alpha 255), learnt from the decoded pixels
+  // Which texels are fully opaque (alpha 255) and which are clear (alpha 0,
+  // so every byte 0 once premultiplied), learnt from the decoded pixels
   // before they are released: one bit a texel, rows of opaqueStride words.
   // Empty when none is, or nothing is known (allOpaque covers images without
   // alpha). A frame cut from the surface at any time can so be judged.
   std::vector<uint64_t> opaqueBits;
+  std::vector<uint64_t> clearBits;
   int opaqueStride;
   bool allOpaque;
   // Raised whenever the texels change after the load (WritePixels2), so that
@@ -38,9 +40,14 @@ class gxtkSurface : public gxtkObject {
   // decoded pixels are released either way. Needs a current GL context.
   virtual bool OnUnsafeLoadComplete();
 
+  // What the texels of a rectangle are as far as the surface knows: all
+  // clear, all fully opaque, or a mix (also a rectangle not wholly inside
+  // the image, or one of a surface whose texels are not known).
+  enum Cover { kMixed, kClear, kOpaque };
+  Cover Coverage(int x, int y, int w, int h) const;
   // Whether every texel of the rectangle is fully opaque as far as the
   // surface knows; false for a rectangle not wholly inside the image.
-  bool Opaque(int x, int y, int w, int h) const;
+  bool Opaque(int x, int y, int w, int h) const { return Coverage(x, y, w, h) == kOpaque; }
   // Texels were written other than by the load: nothing is known opaque.
   void ForgetOpacity();
 

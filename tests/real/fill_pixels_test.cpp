@@ -9,6 +9,8 @@
 #include <GL/gl.h>
 
 #include <cstdint>
+#include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -55,6 +57,10 @@ class FillPixels : public ::testing::Test {
   // The game's render over a fixed picture (a few rectangles on a colour,
   // which the design's translucent clears let show), read back.
   std::vector<uint32_t> Draw(bool shortcuts) {
+    return DrawWith(shortcuts, [] { bb_app_device->OnRender(); });
+  }
+
+  std::vector<uint32_t> DrawWith(bool shortcuts, const std::function<void()>& draw) {
     g_->Validate();
     g_->BeginRender();
     g_->SetFillShortcuts(false);
@@ -64,7 +70,7 @@ class FillPixels : public ::testing::Test {
     g_->SetColor(20, 200, 120);
     for (int i = 0; i < 8; ++i) g_->DrawRect(static_cast<float>(i * 83), static_cast<float>(i * 57), 70, 40);
     g_->SetFillShortcuts(shortcuts);
-    bb_app_device->OnRender();
+    draw();
     bb_graphics_context->m_Validate();
     std::vector<uint32_t> pixels(static_cast<size_t>(kWidth) * kHeight);
     g_->Flush();
@@ -122,6 +128,60 @@ TEST_F(FillPixels, EveryScreenDrawsTheSamePixelsWithAndWithoutTheShortcuts) {
   }
   RecordProperty("frames_compared", compared_);
   EXPECT_GT(compared_, 5 + 10 * kRoundFrames / 2);
+}
+
+// Large images are drawn cell by cell, under the scissor: at odd scales and
+// positions, mirrored, under the caller's scissor, translucent and added,
+// each pixel must come out as the whole image blended leaves it.
+TEST_F(FillPixels, LargeImagesDrawnByCellsLeaveThePixelsOfTheWholeImageBlended) {
+  const int w = 200, h = 150;
+  unsigned char* p = static_cast<unsigned char*>(std::calloc(static_cast<size_t>(w) * h, 4));
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      // An opaque band below a hill line, translucent stripes, and texels
+      // alone in the clear.
+      unsigned char a = y > 100 + (x % 37) / 4 ? 255 : (x / 9 + y / 7) % 11 == 0 ? 150 : 0;
+      if ((x * 7 + y * 13) % 997 == 0) a = 255;
+      unsigned char* t = &p[(static_cast<size_t>(y) * w + x) * 4];
+      t[0] = static_cast<unsigned char>(x);
+      t[1] = static_cast<unsigned char>(y * 3);
+      t[2] = static_cast<unsigned char>(x ^ y);
+      t[3] = a;
+    }
+  }
+  gxtkSurface* surface = new gxtkSurface(p, w, h, 4);
+  ASSERT_TRUE(surface->OnUnsafeLoadComplete());
+  struct Case {
+    const char* what;
+    float m[6];
+    float alpha;
+    int blend;
+    bool scissor;
+  } cases[] = {
+      {"scaled 3, past the edges", {3, 0, 0, 3, -30, -20}, 1, 0, false},
+      {"odd scale and position", {1.37f, 0, 0, 2.2f, 100.3f, 40.7f}, 1, 0, false},
+      {"mirrored", {-2.5f, 0, 0, 2.5f, 600.5f, 20}, 1, 0, false},
+      {"flipped", {2.5f, 0, 0, -2.5f, 10, 470.25f}, 1, 0, false},
+      {"under a scissor", {3.3f, 0, 0, 3.1f, -41.6f, -33.3f}, 1, 0, true},
+      {"at half alpha", {3, 0, 0, 3, -30, -20}, 0.5f, 0, false},
+      {"added", {3, 0, 0, 3, -30, -20}, 1, 1, false},
+  };
+  for (const Case& c : cases) {
+    auto draw = [&] {
+      if (c.scissor) g_->SetScissor(50, 60, 400, 300);
+      g_->SetColor(255, 255, 255);
+      g_->SetAlpha(c.alpha);
+      g_->SetBlend(c.blend);
+      g_->DrawSurface2Through(c.m, false, surface, 0, 0, 0, 0, w, h);
+      g_->SetBlend(0);
+      g_->SetScissor(0, 0, kWidth, kHeight);
+    };
+    std::vector<uint32_t> blended = DrawWith(false, draw), cells = DrawWith(true, draw);
+    int differ = 0;
+    for (size_t i = 0; i < blended.size(); ++i) differ += blended[i] != cells[i];
+    EXPECT_EQ(differ, 0) << c.what;
+  }
+  surface->Discard();
 }
 
 }  // namespace

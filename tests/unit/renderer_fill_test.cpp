@@ -5,6 +5,8 @@
 // the real Mesa in tests/real/fill_pixels_test.cpp.)
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -252,17 +254,263 @@ TEST_F(WindowClear, TheScissorLimitsTheClearAsItLimitsDrawing) {
   EXPECT_EQ(clears()[0].scissor_box, (std::array<GLint, 4>{10, 410, 100, 50}));
 }
 
+// ---------------------------------------------------------------------------
+// Large images drawn cell by cell
+
+// A 200 x 150 image like the menu's hills: clear, with an opaque band along
+// the bottom, a translucent blob, one opaque texel alone in the clear and a
+// translucent one in the top-right corner.
+unsigned char* Landscape() {
+  const int w = 200, h = 150;
+  unsigned char* p = static_cast<unsigned char*>(std::calloc(static_cast<size_t>(w) * h, 4));
+  auto put = [&](int x, int y, unsigned char a) {
+    unsigned char* t = &p[(static_cast<size_t>(y) * w + x) * 4];
+    t[0] = 200;
+    t[1] = 120;
+    t[2] = 40;
+    t[3] = a;
+  };
+  for (int y = 100; y < h; ++y)
+    for (int x = 0; x < w; ++x) put(x, y, 255);
+  for (int y = 20; y < 40; ++y)
+    for (int x = 150; x < 170; ++x) put(x, y, 128);
+  put(60, 30, 255);
+  put(199, 0, 90);
+  return p;
+}
+
+class Cells : public ::testing::Test {
+ protected:
+  gxtkGraphics* g = nullptr;
+  bb_graphics_Image* image = nullptr;
+
+  void SetUp() override {
+    fakegl::reset();
+    fakewin::reset();
+  }
+  void TearDown() override { bb_graphics_EndRender(); }
+
+  void Start() {
+    g = new gxtkGraphics();
+    ASSERT_TRUE(g->Validate());
+    bb_graphics_context = new bb_graphics_GraphicsContext();
+    bb_graphics_SetGraphicsDevice(g);
+    image = (new bb_graphics_Image())->m_Init(Loaded(Landscape(), 200, 150), 1, 0);
+    g->BeginRender();
+    bb_graphics_BeginRender();
+  }
+
+  const std::vector<fakegl::Draw>& Finish() {
+    g->EndRender();
+    return fakegl::state().draws;
+  }
+
+  struct Fill {
+    int drawn = 0;      // pixels drawn (once each)
+    int unblended = 0;  // of them, without blending
+    int inside = 0;     // pixel centres inside the quad
+    int visible = 0;    // of them, inside the clip
+  };
+
+  // Checks every window pixel against the texel its centre samples (nearest,
+  // from the quad's texture coordinates, in the texture as uploaded): drawn
+  // at most once, exactly once where that texel is not clear, unblended only
+  // where it is opaque and the colour's alpha is 1, never outside `clip`.
+  // All draws must be of the one quad.
+  Fill Check(const std::vector<fakegl::Draw>& draws, std::array<int, 4> clip = {0, 0, 640, 480}) {
+    Fill fill;
+    if (draws.empty()) return fill;
+    const std::vector<fakegl::Vertex>& v = draws[0].vertices;
+    for (const fakegl::Draw& d : draws) EXPECT_EQ(d.count, 6);
+    const fakegl::Texture& tex = fakegl::state().textures.at(draws[0].texture);
+    const double x0 = v[0].x, y0 = v[0].y, u0 = v[0].u, vv0 = v[0].v;
+    const double x1 = v[1].x, y1 = v[2].y, u1 = v[1].u, vv1 = v[2].v;
+    for (int py = 0; py < 480; ++py) {
+      for (int px = 0; px < 640; ++px) {
+        const double cx = px + 0.5, cy = py + 0.5;
+        if (cx < std::min(x0, x1) || cx >= std::max(x0, x1) || cy < std::min(y0, y1) || cy >= std::max(y0, y1))
+          continue;
+        ++fill.inside;
+        int tx = static_cast<int>(std::floor((u0 + (cx - x0) / (x1 - x0) * (u1 - u0)) * tex.width));
+        int ty = static_cast<int>(std::floor((vv0 + (cy - y0) / (y1 - y0) * (vv1 - vv0)) * tex.height));
+        tx = std::min(std::max(tx, 0), tex.width - 1);
+        ty = std::min(std::max(ty, 0), tex.height - 1);
+        const std::array<uint8_t, 4> texel = tex.texel(tx, ty);
+        const int glRow = 479 - py;
+        const fakegl::Draw* by = nullptr;
+        int times = 0;
+        for (const fakegl::Draw& d : draws) {
+          const std::array<GLint, 4>& b = d.scissor_box;
+          if (d.scissor && (px < b[0] || px >= b[0] + b[2] || glRow < b[1] || glRow >= b[1] + b[3])) continue;
+          by = &d;
+          ++times;
+        }
+        const bool clipped = px < clip[0] || px >= clip[0] + clip[2] || py < clip[1] || py >= clip[1] + clip[3];
+        if (clipped) {
+          EXPECT_EQ(times, 0) << px << "," << py;
+          continue;
+        }
+        ++fill.visible;
+        EXPECT_LE(times, 1) << px << "," << py;
+        if (texel[3] != 0) {
+          EXPECT_EQ(times, 1) << px << "," << py << " texel " << tx << "," << ty;
+        }
+        if (!by) continue;
+        ++fill.drawn;
+        if (by->blended) continue;
+        ++fill.unblended;
+        EXPECT_EQ(texel[3], 255) << px << "," << py;
+        EXPECT_EQ(by->vertices[0].a, 255);
+      }
+    }
+    return fill;
+  }
+};
+
+TEST_F(Cells, EveryPixelWithAnythingToShowIsDrawnOnceAndOnlyOpaqueOnesUnblended) {
+  struct Case {
+    const char* what;
+    float x, y, sx, sy, alpha;
+    int blend;
+    bool scissor;
+    bool npot;         // the GL refuses odd sizes: the image sits in a larger texture
+    bool unblended;    // the opaque band shows, and may cover what is below
+  } cases[] = {
+      {"scaled 3, past the window's edges", -30, -20, 3, 3, 1, 0, false, false, true},
+      {"odd scale and position", 100.3f, 40.7f, 1.37f, 2.2f, 1, 0, false, false, true},
+      {"mirrored", 600.5f, 20, -2.5f, 2.5f, 1, 0, false, false, true},
+      {"flipped", 10, 470.25f, 2.5f, -2.5f, 1, 0, false, false, true},
+      {"under the caller's scissor, above the band", -30, -20, 3, 3, 1, 0, true, false, false},
+      {"at half alpha", -30, -20, 3, 3, 0.5f, 0, false, false, false},
+      {"added", -30, -20, 3, 3, 1, 1, false, false, false},
+      {"in a power-of-two texture", 5, 5, 3, 3, 1, 0, false, true, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    fakegl::reset();
+    fakegl::state().refuse_npot = c.npot;
+    Start();
+    std::array<int, 4> clip{0, 0, 640, 480};
+    if (c.scissor) {
+      clip = {50, 60, 400, 200};
+      bb_graphics_SetScissor(50, 60, 400, 200);
+    }
+    bb_graphics_SetAlpha(c.alpha);
+    bb_graphics_SetBlend(c.blend);
+    bb_graphics_DrawImage2(image, c.x, c.y, 0, c.sx, c.sy, 0);
+    Fill fill = Check(Finish(), clip);
+    EXPECT_GT(fill.visible, 256 * 256);
+    // The clear texels were left out, and where the colour lets opaque
+    // texels cover what is below, they were drawn without blending.
+    EXPECT_LT(fill.drawn, fill.visible * 3 / 4) << fill.drawn << " of " << fill.visible;
+    if (c.unblended)
+      EXPECT_GT(fill.unblended, 0);
+    else
+      EXPECT_EQ(fill.unblended, 0);
+    bb_graphics_SetScissor(0, 0, 640, 480);
+    bb_graphics_SetBlend(0);
+    bb_graphics_SetAlpha(1);
+  }
+}
+
+TEST_F(Cells, SmallTurnedOrUnknownImagesAndTheReferenceAreDrawnWhole) {
+  Start();
+  bb_graphics_DrawImage2(image, 10, 10, 0, 1, 1, 0);    // 200 x 150: small
+  bb_graphics_DrawImage2(image, 300, 0, 10, 3, 3, 0);   // turned
+  g->SetFillShortcuts(false);                           // the blended reference
+  bb_graphics_DrawImage2(image, -30, -20, 0, 3, 3, 0);
+  g->SetFillShortcuts(true);
+  Array<int> pixel(1);
+  pixel[0] = 0x40102030;
+  g->WritePixels2(image->m_surface, pixel, 0, 0, 1, 1, 0, 1);  // nothing known any more
+  bb_graphics_DrawImage2(image, -30, -20, 0, 3, 3, 0);
+  const std::vector<fakegl::Draw>& draws = Finish();
+  int quads = 0;
+  for (const fakegl::Draw& d : draws) {
+    EXPECT_FALSE(d.scissor);
+    EXPECT_TRUE(d.blended);
+    quads += d.quads();
+  }
+  EXPECT_EQ(quads, 4);
+}
+
+TEST_F(Cells, FarOffCornersAreJudgedWithoutOverflow) {
+  // Corners far outside the window, texel spans far outside the texture.
+  Start();
+  bb_graphics_DrawImage2(image, -1.0e7f, -1.0e7f, 0, 1.0e5f, 1.0e5f, 0);
+  bb_graphics_DrawImage2(image, 3.0e9f, 100, 0, -3.0e7f, 3, 0);
+  const std::vector<fakegl::Draw>& draws = Finish();
+  ASSERT_FALSE(draws.empty());
+  Fill fill = Check({draws[0]});
+  EXPECT_EQ(fill.inside, 640 * 480);
+}
+
+TEST_F(Cells, TheCallersScissorIsInForceAgainAfterwards) {
+  Start();
+  bb_graphics_DrawImage2(image, -30, -20, 0, 3, 3, 0);
+  bb_graphics_DrawRect(1, 2, 3, 4);
+  bb_graphics_SetScissor(50, 60, 400, 200);
+  bb_graphics_DrawImage2(image, -30, -20, 0, 3, 3, 0);
+  bb_graphics_DrawRect(1, 2, 3, 4);
+  const std::vector<fakegl::Draw>& draws = Finish();
+  std::vector<const fakegl::Draw*> rects;
+  for (const fakegl::Draw& d : draws)
+    if (!d.textured) rects.push_back(&d);
+  ASSERT_EQ(rects.size(), 2u);
+  EXPECT_FALSE(rects[0]->scissor);
+  EXPECT_TRUE(rects[1]->scissor);
+  EXPECT_EQ(rects[1]->scissor_box, (std::array<GLint, 4>{50, 220, 400, 200}));
+  EXPECT_GT(draws.size(), 4u);  // both images went by cells
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
 // The game's own art
 
+namespace {
+
+// Pixels drawn with blending by textured draws: each quad's box within its
+// scissor box (or the window).
+long BlendedTexturedPixels(const std::vector<fakegl::Draw>& draws) {
+  long pixels = 0;
+  for (const fakegl::Draw& d : draws) {
+    if (!d.textured || !d.blended) continue;
+    for (size_t q = 0; q + 6 <= d.vertices.size(); q += 6) {
+      float left = 1e9f, top = 1e9f, right = -1e9f, bottom = -1e9f;
+      for (size_t i = q; i < q + 6; ++i) {
+        left = std::min(left, d.vertices[i].x);
+        right = std::max(right, d.vertices[i].x);
+        top = std::min(top, d.vertices[i].y);
+        bottom = std::max(bottom, d.vertices[i].y);
+      }
+      std::array<float, 4> box{0, 0, 640, 480};  // left, top, right, bottom
+      if (d.scissor) {
+        const std::array<GLint, 4>& b = d.scissor_box;
+        box = {static_cast<float>(b[0]), static_cast<float>(480 - b[1] - b[3]), static_cast<float>(b[0] + b[2]),
+               static_cast<float>(480 - b[1])};
+      }
+      const float w = std::min(right, box[2]) - std::max(left, box[0]);
+      const float h = std::min(bottom, box[3]) - std::max(top, box[1]);
+      if (w > 0 && h > 0) pixels += static_cast<long>(w * h);
+    }
+  }
+  return pixels;
+}
+
+}  // namespace
+
 // The menu is the screen that fills most: its backdrop, opaque art covering
-// the window, is drawn without blending, and the clear is a glClear.
-TEST(GameFill, TheMenuClearsWithGlClearAndDrawsItsBackdropWithoutBlending) {
+// the window, is drawn without blending, the clear is a glClear, and its
+// screen-sized hills and characters, mostly clear, are drawn cell by cell.
+TEST(GameFill, TheMenuClearsDrawsItsBackdropUnblendedAndLeavesOutTheClearCells) {
   gameharness::Game game;
   game.FinishLoading();
   game.Update(120);  // the slide-in is over
+  bb_graphics_device->SetFillShortcuts(false);
+  game.Render();
+  const long blendedBefore = BlendedTexturedPixels(game.draws());
+  bb_graphics_device->SetFillShortcuts(true);
   game.Render();
   std::vector<gameharness::Shape> shapes = game.Shapes();
   ASSERT_GE(shapes.size(), 2u);
@@ -270,12 +518,19 @@ TEST(GameFill, TheMenuClearsWithGlClearAndDrawsItsBackdropWithoutBlending) {
   const fakegl::Draw& first = game.draws().at(0);
   EXPECT_FALSE(first.blended);
   EXPECT_TRUE(first.textured);
+  EXPECT_FALSE(first.scissor);
   // It covers the window.
   gameharness::Shape backdrop = shapes[1];
   EXPECT_LE(backdrop.left, 0);
   EXPECT_LE(backdrop.top, 0);
   EXPECT_GE(backdrop.right, 640);
   EXPECT_GE(backdrop.bottom, 480);
-  // Everything after it blends.
-  for (size_t i = 1; i < game.draws().size(); ++i) EXPECT_TRUE(game.draws()[i].blended) << "draw " << i;
+  // The hills' band is drawn unblended in cells of its own; of the rest,
+  // less than half as much is blended as when everything blends.
+  int unblendedCells = 0;
+  for (size_t i = 1; i < game.draws().size(); ++i)
+    unblendedCells += game.draws()[i].scissor && !game.draws()[i].blended;
+  EXPECT_GT(unblendedCells, 0);
+  const long blendedAfter = BlendedTexturedPixels(game.draws());
+  EXPECT_LT(blendedAfter * 2, blendedBefore) << blendedAfter << " of " << blendedBefore;
 }

@@ -276,10 +276,10 @@ TEST(Replays, ASlowedRoundIsTheSameRoundAndVerifiesAtFullSpeed) {
     slowed = RecordWithSettings(slowedGame, 8, {{kSettingGameSpeed, kEightyPercent}});
   }
   ASSERT_EQ(slowed.slowest, 48) << "the round did not run slowed";
+
+  Game fullGame;  // its scratch folder, where the slowed round's file goes
   std::string slowedFile = Here() + "/slowed.vwr";
   replaytest::WriteBytes(slowedFile, slowed.rec.last);
-
-  Game fullGame;
   OptionRound full = RecordWithSettings(fullGame, 8, {});
   EXPECT_EQ(full.slowest, 60);
   EXPECT_EQ(slowed.recorded.header.seed, full.recorded.header.seed);
