@@ -191,31 +191,47 @@ int gxtkGraphics::QueueQuadSlow(gxtkSurface* surface, bool opaque, float x0, flo
   return QueueQuadThrough(matrix, transformed, surface, opaque, x0, y0, x1, y1, u0, v0, u1, v1);
 }
 
+namespace {
+
+// The four corners of a quad through the matrix `m` (the identity when
+// `through` is false), each a·x + c·y + tx, b·x + d·y + ty; the products are
+// shared.
+inline void PutCorners(gxtkGraphics::Vertex* q, const float* m, bool through, float x0, float y0, float x1, float y1,
+                       float u0, float v0, float u1, float v1, unsigned int c) {
+  if (!through) {
+    q[0] = gxtkGraphics::Vertex{x0, y0, u0, v0, c};
+    q[1] = gxtkGraphics::Vertex{x1, y0, u1, v0, c};
+    q[2] = gxtkGraphics::Vertex{x1, y1, u1, v1, c};
+    q[3] = gxtkGraphics::Vertex{x0, y1, u0, v1, c};
+    return;
+  }
+  const float ax0 = m[0] * x0, ax1 = m[0] * x1, bx0 = m[1] * x0, bx1 = m[1] * x1;
+  const float cy0 = m[2] * y0, cy1 = m[2] * y1, dy0 = m[3] * y0, dy1 = m[3] * y1;
+  q[0] = gxtkGraphics::Vertex{ax0 + cy0 + m[4], bx0 + dy0 + m[5], u0, v0, c};
+  q[1] = gxtkGraphics::Vertex{ax1 + cy0 + m[4], bx1 + dy0 + m[5], u1, v0, c};
+  q[2] = gxtkGraphics::Vertex{ax1 + cy1 + m[4], bx1 + dy1 + m[5], u1, v1, c};
+  q[3] = gxtkGraphics::Vertex{ax0 + cy1 + m[4], bx0 + dy1 + m[5], u0, v1, c};
+}
+
+// Whether the quad covers at least the area that makes cells worth judging
+// (its area through the matrix; NaN is not large).
+inline bool LargeQuad(const float* m, bool through, float x0, float y0, float x1, float y1) {
+  const float area = (x1 - x0) * (y1 - y0);
+  return std::fabs(through ? (m[0] * m[3] - m[1] * m[2]) * area : area) >= gxtkGraphics::kCellsMinArea;
+}
+
+}  // namespace
+
 int gxtkGraphics::QueueQuadThrough(const float* m, bool through, gxtkSurface* surface, bool opaque, float x0,
                                    float y0, float x1, float y1, float u0, float v0, float u1, float v1) {
   opaque = opaque && opaqueDraws;
-  const unsigned int c = packedColor;
-  Vertex corners[4];
-  if (!through) {
-    corners[0] = Vertex{x0, y0, u0, v0, c};
-    corners[1] = Vertex{x1, y0, u1, v0, c};
-    corners[2] = Vertex{x1, y1, u1, v1, c};
-    corners[3] = Vertex{x0, y1, u0, v1, c};
-  } else {
-    // Each corner is a·x + c·y + tx, b·x + d·y + ty; the products are shared.
-    const float ax0 = m[0] * x0, ax1 = m[0] * x1, bx0 = m[1] * x0, bx1 = m[1] * x1;
-    const float cy0 = m[2] * y0, cy1 = m[2] * y1, dy0 = m[3] * y0, dy1 = m[3] * y1;
-    corners[0] = Vertex{ax0 + cy0 + m[4], bx0 + dy0 + m[5], u0, v0, c};
-    corners[1] = Vertex{ax1 + cy0 + m[4], bx1 + dy0 + m[5], u1, v0, c};
-    corners[2] = Vertex{ax1 + cy1 + m[4], bx1 + dy1 + m[5], u1, v1, c};
-    corners[3] = Vertex{ax0 + cy1 + m[4], bx0 + dy1 + m[5], u0, v1, c};
+  if (!opaque && fillShortcuts && surface && LargeQuad(m, through, x0, y0, x1, y1)) {
+    Vertex corners[4];
+    PutCorners(corners, m, through, x0, y0, x1, y1, u0, v0, u1, v1, packedColor);
+    if (DrawByCells(surface, corners)) return 0;
   }
-  if (!opaque && fillShortcuts && surface && DrawByCells(surface, corners)) return 0;
-  Vertex* q = &vertexBuffer[Admit(kQuads, kMaxQuads, 4, surface, opaque)];
-  q[0] = corners[0];
-  q[1] = corners[1];
-  q[2] = corners[2];
-  q[3] = corners[3];
+  PutCorners(&vertexBuffer[Admit(kQuads, kMaxQuads, 4, surface, opaque)], m, through, x0, y0, x1, y1, u0, v0, u1, v1,
+             packedColor);
   return 0;
 }
 

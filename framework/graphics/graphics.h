@@ -145,10 +145,11 @@ class gxtkGraphics : public gxtkObject {
   void Put(int index, float x, float y);
   // Queues a textured quad (x0, y0)-(x1, y1) with texture corners (u0, v0)-
   // (u1, v1), of a fully opaque source when `opaque`. Inline only while it
-  // joins the batch and no matrix applies, and leaves the rest to
-  // QueueQuadSlow in a tail call, so the common case needs no stack frame.
-  int QueueQuad(gxtkSurface* surface, bool opaque, float x0, float y0, float x1, float y1, float u0, float v0,
-                float u1, float v1);
+  // joins the batch, no matrix applies and it is not `large` enough for
+  // cells, and leaves the rest to QueueQuadSlow in a tail call, so the common
+  // case needs no stack frame.
+  int QueueQuad(gxtkSurface* surface, bool opaque, bool large, float x0, float y0, float x1, float y1, float u0,
+                float v0, float u1, float v1);
   int QueueQuadSlow(gxtkSurface* surface, bool opaque, float x0, float y0, float x1, float y1, float u0, float v0,
                     float u1, float v1);
   // The same through the matrix `m`, the identity when `through` is false.
@@ -182,11 +183,11 @@ class gxtkGraphics : public gxtkObject {
 // ---------------------------------------------------------------------------
 // The sprite path, inline
 
-inline int gxtkGraphics::QueueQuad(gxtkSurface* surface, bool opaque, float x0, float y0, float x1, float y1,
-                                  float u0, float v0, float u1, float v1) {
+inline int gxtkGraphics::QueueQuad(gxtkSurface* surface, bool opaque, bool large, float x0, float y0, float x1,
+                                  float y1, float u0, float v0, float u1, float v1) {
   opaque = opaque & opaqueDraws;
   if (batchKind != kQuads || batchCount == kMaxQuads || batchSurface != surface || batchOpaque != opaque ||
-      transformed || std::fabs((x1 - x0) * (y1 - y0)) >= kCellsMinArea)
+      transformed || large)
     return QueueQuadSlow(surface, opaque, x0, y0, x1, y1, u0, v0, u1, v1);
   Vertex* q = &vertexBuffer[batchCount++ * 4];
   const unsigned int c = packedColor;
@@ -200,7 +201,8 @@ inline int gxtkGraphics::QueueQuad(gxtkSurface* surface, bool opaque, float x0, 
 inline int gxtkGraphics::DrawSurfaceAs(bool opaque, gxtkSurface* surface, float x, float y) {
   if (!surface) return 0;
   float w = static_cast<float>(surface->Width()), h = static_cast<float>(surface->Height());
-  return QueueQuad(surface, opaque, x, y, x + w, y + h, 0, 0, w * surface->uScale, h * surface->vScale);
+  return QueueQuad(surface, opaque, w * h >= kCellsMinArea, x, y, x + w, y + h, 0, 0, w * surface->uScale,
+                   h * surface->vScale);
 }
 
 inline int gxtkGraphics::DrawSurface2As(bool opaque, gxtkSurface* surface, float x, float y, int srcX, int srcY,
@@ -211,7 +213,8 @@ inline int gxtkGraphics::DrawSurface2As(bool opaque, gxtkSurface* surface, float
   const float sx = static_cast<float>(srcX), sy = static_cast<float>(srcY);
   const float sw = static_cast<float>(srcW), sh = static_cast<float>(srcH);
   const float u = surface->uScale, v = surface->vScale;
-  return QueueQuad(surface, opaque, x, y, x + sw, y + sh, sx * u, sy * v, (sx + sw) * u, (sy + sh) * v);
+  return QueueQuad(surface, opaque, sw * sh >= kCellsMinArea, x, y, x + sw, y + sh, sx * u, sy * v, (sx + sw) * u,
+                   (sy + sh) * v);
 }
 
 // Nothing is known of a source drawn through these: it is blended.
