@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <vector>
 
 #include "fake_gl.h"
@@ -34,6 +35,20 @@ gxtkSurface* Loaded(unsigned char* pixels, int w, int h, int depth = 4) {
   gxtkSurface* s = new gxtkSurface(pixels, w, h, depth);
   EXPECT_TRUE(s->OnUnsafeLoadComplete());
   return s;
+}
+
+// A renderer over the recording GL with the graphics context on it, the
+// images `load` makes, and a frame begun: colour white, alpha 1, alpha
+// blending.
+gxtkGraphics* StartFrame(const std::function<void()>& load) {
+  gxtkGraphics* g = new gxtkGraphics();
+  EXPECT_TRUE(g->Validate());
+  bb_graphics_context = new bb_graphics_GraphicsContext();
+  bb_graphics_SetGraphicsDevice(g);
+  load();
+  g->BeginRender();
+  bb_graphics_BeginRender();
+  return g;
 }
 
 // ---------------------------------------------------------------------------
@@ -100,14 +115,9 @@ class OpaqueFrames : public ::testing::Test {
   void SetUp() override {
     fakegl::reset();
     fakewin::reset();
-    g = new gxtkGraphics();
-    ASSERT_TRUE(g->Validate());
-    bb_graphics_context = new bb_graphics_GraphicsContext();
-    bb_graphics_SetGraphicsDevice(g);
-    gxtkSurface* s = Loaded(Rgba(64, 16, {{47, 15}}), 64, 16);
-    strip = (new bb_graphics_Image())->m_Init(s, 4, 0);
-    g->BeginRender();
-    bb_graphics_BeginRender();  // colour white, alpha 1, alpha blending
+    g = StartFrame([this] {
+      strip = (new bb_graphics_Image())->m_Init(Loaded(Rgba(64, 16, {{47, 15}}), 64, 16), 4, 0);
+    });
   }
   void TearDown() override { bb_graphics_EndRender(); }
 
@@ -291,13 +301,7 @@ class Cells : public ::testing::Test {
   void TearDown() override { bb_graphics_EndRender(); }
 
   void Start() {
-    g = new gxtkGraphics();
-    ASSERT_TRUE(g->Validate());
-    bb_graphics_context = new bb_graphics_GraphicsContext();
-    bb_graphics_SetGraphicsDevice(g);
-    image = (new bb_graphics_Image())->m_Init(Loaded(Landscape(), 200, 150), 1, 0);
-    g->BeginRender();
-    bb_graphics_BeginRender();
+    g = StartFrame([this] { image = (new bb_graphics_Image())->m_Init(Loaded(Landscape(), 200, 150), 1, 0); });
   }
 
   const std::vector<fakegl::Draw>& Finish() {
