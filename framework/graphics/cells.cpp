@@ -1,7 +1,8 @@
-// Large images drawn cell by cell. The menu's hills and characters, and a
-// world's far layers, are screen-sized images that are mostly clear texels:
-// blended whole, every pixel under them is read and written again for
-// nothing, which on a software rasteriser is most of a frame's cost.
+// Large images drawn cell by cell. Backdrop layers (hills along the bottom,
+// figures scattered over a sky, a panel with a frame) are often screen-sized
+// images of mostly clear texels: blended whole, every pixel under them is
+// read and written again for nothing, which on a software rasteriser is most
+// of a frame's cost.
 //
 // The quad is drawn exactly as it would be, the same vertices and texture
 // coordinates, only under the scissor, once for each rectangle of window
