@@ -78,8 +78,8 @@ bool gxtkGraphics::PlanCells(gxtkSurface* surface, const Vertex quad[4]) {
   if (scissorOn) {
     left = std::max(left, scissorBox[0]);
     top = std::max(top, scissorBox[1]);
-    right = std::min(right, scissorBox[0] + scissorBox[2]);
-    bottom = std::min(bottom, scissorBox[1] + scissorBox[3]);
+    right = static_cast<int>(std::min<long long>(right, static_cast<long long>(scissorBox[0]) + scissorBox[2]));
+    bottom = static_cast<int>(std::min<long long>(bottom, static_cast<long long>(scissorBox[1]) + scissorBox[3]));
   }
   const Span across{std::max(left, Whole(std::floor(std::min(x0, x1)))),
                     std::min(right, Whole(std::ceil(std::max(x0, x1))))};

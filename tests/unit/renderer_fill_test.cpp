@@ -443,6 +443,8 @@ TEST_F(Cells, FarOffCornersAreJudgedWithoutOverflow) {
   Start();
   bb_graphics_DrawImage2(image, -1.0e7f, -1.0e7f, 0, 1.0e5f, 1.0e5f, 0);
   bb_graphics_DrawImage2(image, 3.0e9f, 100, 0, -3.0e7f, 3, 0);
+  g->SetScissor(10, 10, 2147483647, 2147483647);  // its far edges past the int range
+  bb_graphics_DrawImage2(image, -30, -20, 0, 3, 3, 0);
   const std::vector<fakegl::Draw>& draws = Finish();
   ASSERT_FALSE(draws.empty());
   Fill fill = Check({draws[0]});
