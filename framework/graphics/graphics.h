@@ -15,7 +15,6 @@
 // its opaque ones without blending.
 #pragma once
 
-#include <cmath>
 #include <vector>
 
 #include "graphics/surface.h"

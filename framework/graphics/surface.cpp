@@ -304,12 +304,18 @@ bool all_set(const std::vector<uint64_t>& bits, int stride, int x, int y, int w,
 
 }  // namespace
 
+bool gxtkSurface::Inside(int x, int y, int w, int h) const {
+  return w > 0 && h > 0 && x >= 0 && y >= 0 && x <= width - w && y <= height - h;
+}
+
+bool gxtkSurface::Opaque(int x, int y, int w, int h) const {
+  return Inside(x, y, w, h) && (allOpaque || all_set(opaqueBits, opaqueStride, x, y, w, h));
+}
+
 gxtkSurface::Cover gxtkSurface::Coverage(int x, int y, int w, int h) const {
-  if (w <= 0 || h <= 0 || x < 0 || y < 0 || x > width - w || y > height - h) return kMixed;
-  if (allOpaque) return kOpaque;
-  if (all_set(opaqueBits, opaqueStride, x, y, w, h)) return kOpaque;
-  if (all_set(clearBits, opaqueStride, x, y, w, h)) return kClear;
-  return kMixed;
+  if (!Inside(x, y, w, h)) return kMixed;
+  if (allOpaque || all_set(opaqueBits, opaqueStride, x, y, w, h)) return kOpaque;
+  return all_set(clearBits, opaqueStride, x, y, w, h) ? kClear : kMixed;
 }
 
 // ---------------------------------------------------------------------------

@@ -47,12 +47,14 @@ class gxtkSurface : public gxtkObject {
   Cover Coverage(int x, int y, int w, int h) const;
   // Whether every texel of the rectangle is fully opaque as far as the
   // surface knows; false for a rectangle not wholly inside the image.
-  bool Opaque(int x, int y, int w, int h) const { return Coverage(x, y, w, h) == kOpaque; }
+  bool Opaque(int x, int y, int w, int h) const;
   // Texels were written other than by the load: nothing is known opaque.
   void ForgetOpacity();
 
  private:
   void LearnOpacity();
+  // The rectangle is not empty and lies wholly inside the image.
+  bool Inside(int x, int y, int w, int h) const;
 };
 
 // The texture bound to GL_TEXTURE_2D as far as this program knows. Every bind
